@@ -1,0 +1,72 @@
+# add_gauge(<target> DELIVERABLE <name> ART <panel> SOURCES <src>... [RC <extra.rc>...])
+#
+# Builds one gauge module <name>.gau into ${CMAKE_BINARY_DIR}/gauges. Its bitmaps are drawn at
+# build time by artgen: compiled into the DLL's resources on Windows, and left beside the module
+# in gauges/art/<name>/ for the native host.
+set(GAUGES_OUT_DIR ${CMAKE_BINARY_DIR}/gauges)
+
+function(gauge_art_dir out deliverable)
+  set(${out} ${GAUGES_OUT_DIR}/art/${deliverable} PARENT_SCOPE)
+endfunction()
+
+function(add_gauge target)
+  cmake_parse_arguments(G "" "DELIVERABLE;ART" "SOURCES;RC" ${ARGN})
+  gauge_art_dir(art_dir ${G_DELIVERABLE})
+  if(GAUGES_WIN32)
+    set(art_cmd ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:artgen>)
+  else()
+    set(art_cmd $<TARGET_FILE:artgen>)
+  endif()
+  add_custom_command(
+    OUTPUT ${art_dir}/bitmaps.rc
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${art_dir}
+    COMMAND ${CMAKE_COMMAND} -E env WINEDEBUG=-all ${art_cmd} ${G_ART} ${art_dir}
+    DEPENDS artgen
+    COMMENT "Drawing the ${G_ART} bitmaps"
+    VERBATIM)
+  add_custom_target(${target}_art DEPENDS ${art_dir}/bitmaps.rc)
+
+  add_library(${target} SHARED ${G_SOURCES})
+  add_dependencies(${target} ${target}_art)
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${G_DELIVERABLE} PREFIX "" SUFFIX ".gau"
+    LIBRARY_OUTPUT_DIRECTORY ${GAUGES_OUT_DIR}
+    RUNTIME_OUTPUT_DIRECTORY ${GAUGES_OUT_DIR}
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  target_link_libraries(${target} PRIVATE frame gauges_platform gauges_warnings gauges_fp)
+  if(GAUGES_WIN32)
+    # Windows resource objects: the generated bitmaps and any of the module's own.
+    set_source_files_properties(${art_dir}/bitmaps.rc PROPERTIES GENERATED TRUE)
+    target_sources(${target} PRIVATE ${art_dir}/bitmaps.rc ${G_RC} ${PROJECT_SOURCE_DIR}/frame/exports.def)
+    set_property(SOURCE ${art_dir}/bitmaps.rc APPEND PROPERTY OBJECT_DEPENDS ${art_dir}/bitmaps.rc)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  else()
+    target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
+    target_link_options(${target} PRIVATE
+      -Wl,--version-script=${PROJECT_SOURCE_DIR}/frame/exports.map -Wl,--no-undefined)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/frame/exports.map)
+  endif()
+endfunction()
+
+# gauge_test(<target> SOURCES <src>... [LIBS <lib>...])
+# A GoogleTest executable of ours, run natively or under Wine.
+function(gauge_test target)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${T_SOURCES})
+  target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock gauges_warnings gauges_fp)
+  target_compile_definitions(${target} PRIVATE
+    GAUGES_DIR="${GAUGES_HOST_DIR}" TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}/tests")
+  if(GAUGES_WIN32)
+    target_link_options(${target} PRIVATE -static)
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "WINEDEBUG=-all" DISCOVERY_TIMEOUT 120)
+endfunction()
+
+# The gauges folder as the test programs see it: a Windows path under Wine.
+if(GAUGES_WIN32)
+  set(GAUGES_HOST_DIR "Z:${GAUGES_OUT_DIR}")
+else()
+  set(GAUGES_HOST_DIR "${GAUGES_OUT_DIR}")
+endif()
