@@ -1,4 +1,4 @@
-# add_gauge(<target> DELIVERABLE <name> ART <panel> SOURCES <src>... [RC <extra.rc>...])
+# add_gauge(<target> DELIVERABLE <name> [ART <panel>] SOURCES <src>... [RC <extra.rc>...])
 #
 # Builds one gauge module <name>.gau into ${CMAKE_BINARY_DIR}/gauges. Its bitmaps are drawn at
 # build time by artgen: compiled into the DLL's resources on Windows, and left beside the module
@@ -12,6 +12,26 @@ endfunction()
 function(add_gauge target)
   cmake_parse_arguments(G "" "DELIVERABLE;ART" "SOURCES;RC" ${ARGN})
   gauge_art_dir(art_dir ${G_DELIVERABLE})
+  add_library(${target} SHARED ${G_SOURCES})
+  set_target_properties(${target} PROPERTIES
+    OUTPUT_NAME ${G_DELIVERABLE} PREFIX "" SUFFIX ".gau"
+    LIBRARY_OUTPUT_DIRECTORY ${GAUGES_OUT_DIR}
+    RUNTIME_OUTPUT_DIRECTORY ${GAUGES_OUT_DIR}
+    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+  target_link_libraries(${target} PRIVATE frame gauges_platform gauges_warnings gauges_fp)
+  if(GAUGES_WIN32)
+    target_sources(${target} PRIVATE ${G_RC} ${PROJECT_SOURCE_DIR}/frame/exports.def)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  else()
+    target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
+    target_link_options(${target} PRIVATE
+      -Wl,--version-script=${PROJECT_SOURCE_DIR}/frame/exports.map -Wl,--no-undefined)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/frame/exports.map)
+  endif()
+  if(NOT G_ART)
+    return()
+  endif()
   if(GAUGES_WIN32)
     set(art_cmd ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:artgen>)
   else()
@@ -26,26 +46,12 @@ function(add_gauge target)
     VERBATIM)
   add_custom_target(${target}_art DEPENDS ${art_dir}/bitmaps.rc)
 
-  add_library(${target} SHARED ${G_SOURCES})
   add_dependencies(${target} ${target}_art)
-  set_target_properties(${target} PROPERTIES
-    OUTPUT_NAME ${G_DELIVERABLE} PREFIX "" SUFFIX ".gau"
-    LIBRARY_OUTPUT_DIRECTORY ${GAUGES_OUT_DIR}
-    RUNTIME_OUTPUT_DIRECTORY ${GAUGES_OUT_DIR}
-    CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-  target_link_libraries(${target} PRIVATE frame gauges_platform gauges_warnings gauges_fp)
   if(GAUGES_WIN32)
-    # Windows resource objects: the generated bitmaps and any of the module's own.
-    set_source_files_properties(${art_dir}/bitmaps.rc PROPERTIES GENERATED TRUE)
-    target_sources(${target} PRIVATE ${art_dir}/bitmaps.rc ${G_RC} ${PROJECT_SOURCE_DIR}/frame/exports.def)
-    set_property(SOURCE ${art_dir}/bitmaps.rc APPEND PROPERTY OBJECT_DEPENDS ${art_dir}/bitmaps.rc)
-    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
-    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
-  else()
-    target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
-    target_link_options(${target} PRIVATE
-      -Wl,--version-script=${PROJECT_SOURCE_DIR}/frame/exports.map -Wl,--no-undefined)
-    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/frame/exports.map)
+    # The generated bitmaps become the DLL's resources.
+    set_source_files_properties(${art_dir}/bitmaps.rc PROPERTIES GENERATED TRUE
+      COMPILE_OPTIONS "--include-dir=${art_dir}")
+    target_sources(${target} PRIVATE ${art_dir}/bitmaps.rc)
   endif()
 endfunction()
 

@@ -81,7 +81,7 @@ namespace frame {
 // may move it); the result is never looked at.
 template <Slot S, typename... Args>
 inline void host_call(Args... args) {
-  PanelServices* const* entry = &ImportTable.entries[0].services;
+  PanelServices* const* entry = &::ImportTable.entries[0].services;
   PanelServices* table = *static_cast<PanelServices* const volatile*>(entry);
   auto fn = reinterpret_cast<SlotFn<S>>(table->slots[static_cast<uint32_t>(S)]);
   fn(args...);

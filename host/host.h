@@ -151,6 +151,7 @@ class Host {
   Gauge* gauge_of(const frame::GaugeHeader* h);
   Gauge* gauge_of(const frame::ElementHeader* e);
   void report(const std::string& what);
+  void key_event(Gauge* g, uint32_t id, uint32_t value, bool from_area);
   template <class F>
   void call_into(Gauge& g, const char* routine, F&& f);
 
