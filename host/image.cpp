@@ -61,6 +61,14 @@ Image decode_bmp_file(const std::vector<uint8_t>& bytes) {
   return decode_dib(bytes.data() + 14, bytes.size() - 14);
 }
 
+Image scaled(const Image& img, int factor) {
+  if (factor <= 1) return img;
+  Image out(img.width * factor, img.height * factor);
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x) out.at(x, y) = img.at(x / factor, y / factor);
+  return out;
+}
+
 bool write_png(const Image& img, const std::string& path) {
   if (img.width <= 0 || img.height <= 0) return false;
   static_assert(sizeof(Rgb) == 3);

@@ -35,6 +35,9 @@ struct DibInfo {
 };
 DibInfo dib_info(const uint8_t* data, size_t size);
 
+// Each pixel as a factor x factor block.
+Image scaled(const Image& img, int factor);
+
 bool write_png(const Image& img, const std::string& path);
 
 }  // namespace host

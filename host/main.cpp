@@ -43,12 +43,14 @@ int main(int argc, char** argv) {
   std::vector<std::string> modules, settings, clicks;
   std::string out;
   int frames = 1;
+  int scale = 1;
 
   auto* render = app.add_subcommand("render", "Start a gauge, apply values and clicks, render it to PNG");
   render->add_option("module", modules, "the .gau file")->required()->expected(1);
   render->add_option("--set", settings, "TOKEN=VALUE, a simulation value (repeatable)");
   render->add_option("--click", clicks, "X,Y in gauge pixels (repeatable); a frame follows each click");
   render->add_option("--frames", frames, "frames before the clicks")->check(CLI::Range(1, 100000));
+  render->add_option("--scale", scale, "enlarge the PNG by this whole factor")->check(CLI::Range(1, 16));
   render->add_option("-o,--output", out, "PNG file to write")->required();
 
   auto* info = app.add_subcommand("info", "Print a module's records: gauge header, element tree, mouse list");
@@ -94,7 +96,7 @@ int main(int argc, char** argv) {
     h.frame(*g);
   }
   const host::Image img = h.render(*g);
-  if (!host::write_png(img, out)) {
+  if (!host::write_png(host::scaled(img, scale), out)) {
     std::fprintf(stderr, "panelhost: cannot render %s to %s\n", g->name().c_str(), out.c_str());
     return 1;
   }
