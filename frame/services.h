@@ -81,8 +81,10 @@ namespace frame {
 // may move it); the result is never looked at.
 template <Slot S, typename... Args>
 inline void host_call(Args... args) {
-  PanelServices* const* entry = &::ImportTable.entries[0].services;
-  PanelServices* table = *static_cast<PanelServices* const volatile*>(entry);
+  // Through the record itself, not a pointer to its member: the field may be under-aligned
+  // where addresses are 8 bytes and the record is packed on 4.
+  const volatile frame::ImportTable& imports = ::ImportTable;
+  PanelServices* table = imports.entries[0].services;
   auto fn = reinterpret_cast<SlotFn<S>>(table->slots[static_cast<uint32_t>(S)]);
   fn(args...);
 }

@@ -94,20 +94,20 @@ TEST_F(Gear, TheMouseListNestsTwoParents) {
   for (size_t i = 0; i < std::size(types); ++i) EXPECT_EQ(a[i].type, types[i]) << "record " << i;
   EXPECT_EQ(a[1].help_id, 0xA432u);
   EXPECT_EQ(a[2].click_flags, 0x20000000u);
-  EXPECT_EQ(a[2].function, nullptr);
+  EXPECT_EQ(testsupport::field(a[2].function), nullptr);
   for (int i : {0, 1, 3, 4, 5}) EXPECT_EQ(a[i].cursor, -1);
 }
 
 TEST_F(Gear, LeverAndLightsShareTheFailureListAndTheBackgroundHasNone) {
   const auto els = g->elements();
   ASSERT_EQ(els.size(), 5u);
-  EXPECT_EQ(els[0]->failures, nullptr);
+  EXPECT_EQ(testsupport::field(els[0]->failures), nullptr);
   const frame::FailureEntry* f = els[1]->failures;
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f[0].key, 1u);
   EXPECT_EQ(f[0].action, 3u);
   EXPECT_EQ(f[1].key, 0u);
-  for (size_t i = 2; i < els.size(); ++i) EXPECT_EQ(els[i]->failures, f);
+  for (size_t i = 2; i < els.size(); ++i) EXPECT_EQ(testsupport::field(els[i]->failures), f);
 }
 
 }  // namespace

@@ -61,12 +61,12 @@ TEST_F(LightSwitch, ClicksSendTheSwitchEventsAndNothingElsewhere) {
 TEST_F(LightSwitch, TheSwitchesAreAChainUnderTheBackground) {
   const auto els = g->elements();
   ASSERT_EQ(els.size(), 3u);
-  ASSERT_NE(els[0]->children, nullptr);
+  ASSERT_NE(testsupport::field(els[0]->children), nullptr);
   EXPECT_EQ(els[0]->children[0], els[1]);
   EXPECT_EQ(els[0]->children[1], nullptr);
-  ASSERT_NE(els[1]->children, nullptr);
+  ASSERT_NE(testsupport::field(els[1]->children), nullptr);
   EXPECT_EQ(els[1]->children[0], els[2]);
-  EXPECT_EQ(els[2]->children, nullptr);
+  EXPECT_EQ(testsupport::field(els[2]->children), nullptr);
 }
 
 }  // namespace
