@@ -9,10 +9,10 @@
 namespace art {
 
 struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    bool operator==(const Rgb&) const = default;
+  std::uint8_t r = 0;
+  std::uint8_t g = 0;
+  std::uint8_t b = 0;
+  bool operator==(const Rgb&) const = default;
 };
 
 using Palette = std::array<Rgb, 256>;
@@ -36,36 +36,36 @@ inline constexpr std::uint8_t green = 10;
 const Palette& standard_palette();
 
 struct Rect {
-    int x = 0;
-    int y = 0;
-    int w = 0;
-    int h = 0;
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
 };
 
 class Canvas {
-public:
-    Canvas(int width, int height, std::uint8_t fill = ink::black);
+ public:
+  Canvas(int width, int height, std::uint8_t fill = ink::black);
 
-    int width() const { return width_; }
-    int height() const { return height_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
 
-    // Writes outside the image are dropped but counted, so a test can tell
-    // a layout that runs off the bitmap from one that fits.
-    void set(int x, int y, std::uint8_t index);
-    std::uint8_t at(int x, int y) const;  // throws std::out_of_range
-    Rgb rgb(int x, int y) const { return palette_[at(x, y)]; }
-    int clipped_writes() const { return clipped_; }
+  // Writes outside the image are dropped but counted, so a test can tell
+  // a layout that runs off the bitmap from one that fits.
+  void set(int x, int y, std::uint8_t index);
+  std::uint8_t at(int x, int y) const;  // throws std::out_of_range
+  Rgb rgb(int x, int y) const { return palette_[at(x, y)]; }
+  int clipped_writes() const { return clipped_; }
 
-    const std::vector<std::uint8_t>& pixels() const { return pixels_; }
-    const Palette& palette() const { return palette_; }
-    Palette& palette() { return palette_; }
+  const std::vector<std::uint8_t>& pixels() const { return pixels_; }
+  const Palette& palette() const { return palette_; }
+  Palette& palette() { return palette_; }
 
-private:
-    int width_;
-    int height_;
-    std::vector<std::uint8_t> pixels_;
-    Palette palette_;
-    int clipped_ = 0;
+ private:
+  int width_;
+  int height_;
+  std::vector<std::uint8_t> pixels_;
+  Palette palette_;
+  int clipped_ = 0;
 };
 
 enum class Dir { up, down, left, right };

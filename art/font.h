@@ -11,8 +11,8 @@
 namespace art {
 
 enum class Font {
-    regular,  // 5 rows
-    small,    // 4 rows, for the cramped labels
+  regular,  // 5 rows
+  small,    // 4 rows, for the cramped labels
 };
 
 int font_height(Font font);

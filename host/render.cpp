@@ -7,15 +7,7 @@
 
 #include "host/host.h"
 
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#endif
-#include <stb/stb_truetype.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+#include "host/stb.h"
 
 namespace host {
 namespace {
