@@ -1,0 +1,287 @@
+// The multimedia file calls on Linux, following Wine's winmm (what the win32 tests run against):
+// one 8 KiB buffer per file, refilled from lDiskOffset; seeks inside the loaded bytes only move
+// pchNext, any other seek empties the buffer and the next read or refill loads from there.
+// Read-only: the gauges never write RIFF files.
+#include "platform/riff.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/posix/paths.h"
+#include "platform/posix/testing.h"
+
+struct platform::RiffFile {
+  int fd;
+  int64_t file_size;
+  RiffBufferInfo info;
+  char buffer[kMmioDefaultBuffer];
+};
+
+namespace platform {
+namespace {
+
+constexpr uint32_t kRiff = riff_fourcc('R', 'I', 'F', 'F');
+constexpr uint32_t kList = riff_fourcc('L', 'I', 'S', 'T');
+constexpr uint32_t kDosIoProc = riff_fourcc('D', 'O', 'S', ' ');
+constexpr uint32_t kRwMode = 0x3;
+constexpr uint32_t kShareMode = 0x70;
+
+int64_t position(const RiffFile* f) {
+  return static_cast<int64_t>(f->info.lBufOffset) + (f->info.pchNext - f->info.pchBuffer);
+}
+
+// Loads the buffer from lDiskOffset: the bytes loaded, 0 at the end of the file, -1 on error.
+int64_t fill(RiffFile* f) {
+  RiffBufferInfo& in = f->info;
+  in.lBufOffset = in.lDiskOffset;
+  in.pchNext = in.pchEndRead = in.pchBuffer;
+  std::size_t got = 0;
+  while (got < sizeof f->buffer) {
+    const ssize_t n = pread(f->fd, f->buffer + got, sizeof f->buffer - got,
+                            static_cast<off_t>(in.lDiskOffset) + static_cast<off_t>(got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      if (got == 0) return -1;
+      break;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  in.pchEndRead = in.pchBuffer + got;
+  in.lDiskOffset += static_cast<int32_t>(got);
+  return static_cast<int64_t>(got);
+}
+
+// Offsets are LONGs: anything outside 0..2^31-1 fails, as SetFilePointer does for a negative one.
+// Past the end of the file is allowed; reading there gives nothing.
+int64_t seek_to(RiffFile* f, int64_t offset) {
+  if (offset < 0 || offset > INT32_MAX) return -1;
+  RiffBufferInfo& in = f->info;
+  if (offset >= in.lBufOffset && offset - in.lBufOffset <= in.pchEndRead - in.pchBuffer) {
+    in.pchNext = in.pchBuffer + (offset - in.lBufOffset);
+  } else {
+    in.lBufOffset = in.lDiskOffset = static_cast<int32_t>(offset);
+    in.pchNext = in.pchEndRead = in.pchBuffer;
+  }
+  return offset;
+}
+
+int32_t read_bytes(RiffFile* f, void* destination, int32_t count) {
+  if (count < 0) return -1;
+  RiffBufferInfo& in = f->info;
+  char* out = static_cast<char*>(destination);
+  int32_t done = 0;
+  while (done < count) {
+    if (in.pchNext >= in.pchEndRead && fill(f) <= 0) break;
+    const int64_t have = in.pchEndRead - in.pchNext;
+    const int32_t n = have < count - done ? static_cast<int32_t>(have) : count - done;
+    std::memcpy(out + done, in.pchNext, static_cast<std::size_t>(n));
+    in.pchNext += n;
+    done += n;
+  }
+  return done;
+}
+
+}  // namespace
+
+RiffFile* riff_open(const char* path, uint32_t flags) {
+  if (testing::should_fail("mmioOpenA")) return nullptr;
+  if (!path || (flags & kRwMode) != kMmioRead || !(flags & kMmioAllocBuf) ||
+      (flags & ~(kMmioAllocBuf | kShareMode)) != 0) {
+    return nullptr;
+  }
+  char resolved[4096];
+  if (!posix::resolve_path(path, resolved, sizeof resolved)) return nullptr;
+  const int fd = open(resolved, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  // CreateFile does not open a folder for reading.
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return nullptr;
+  }
+  auto* f = static_cast<RiffFile*>(std::calloc(1, sizeof(RiffFile)));
+  if (!f) {
+    close(fd);
+    return nullptr;
+  }
+  f->fd = fd;
+  f->file_size = st.st_size;
+  RiffBufferInfo& in = f->info;
+  in.dwFlags = flags;
+  in.fccIOProc = kDosIoProc;
+  in.cchBuffer = static_cast<int32_t>(sizeof f->buffer);
+  in.pchBuffer = in.pchNext = in.pchEndRead = f->buffer;
+  in.pchEndWrite = f->buffer + sizeof f->buffer;
+  in.hmmio = f;
+  testing::acquired("riff_file");
+  return f;
+}
+
+uint32_t riff_descend(RiffFile* f, RiffChunk* chunk, const RiffChunk* parent, uint32_t flags) {
+  if (testing::should_fail("mmioDescend")) return kMmioerrChunkNotFound;
+  if (!chunk) return kMmsyserrInvalParam;
+  if (!f) return kMmioerrChunkNotFound;
+  // Offsets and ends are DWORDs, as in winmm: a parent whose size runs past 4 GiB wraps round.
+  uint32_t at = static_cast<uint32_t>(position(f));
+  uint32_t parent_end = 0;
+  if (parent) {
+    parent_end = parent->dwDataOffset + parent->cksize;
+    if (at < parent->dwDataOffset || at >= parent_end) return kMmioerrChunkNotFound;
+  }
+  uint32_t want_id = 0;
+  uint32_t want_type = 0;
+  if (flags & kMmioFindChunk) want_id = chunk->ckid;
+  if (flags & kMmioFindList) {
+    want_id = kList;
+    want_type = chunk->fccType;
+  }
+  if (flags & kMmioFindRiff) {
+    want_id = kRiff;
+    want_type = chunk->fccType;
+  }
+  for (;;) {
+    // The header goes straight into the record: a short one leaves the rest as it was.
+    unsigned char header[12];
+    const int32_t n = read_bytes(f, header, sizeof header);
+    if (n < 8) {
+      seek_to(f, at);
+      return kMmioerrChunkNotFound;
+    }
+    std::memcpy(chunk, header, static_cast<std::size_t>(n));
+    chunk->dwDataOffset = at + 8;
+    if ((!want_id || want_id == chunk->ckid) && (!want_type || want_type == chunk->fccType)) break;
+    const uint32_t next = chunk->dwDataOffset + ((chunk->cksize + 1) & ~1u);
+    // The search stays inside the parent; and a size that wraps the offset back to or before
+    // this chunk would go round for ever.
+    if (next <= at || (parent && next >= parent_end) || seek_to(f, next) < 0) {
+      seek_to(f, at);
+      return kMmioerrChunkNotFound;
+    }
+    at = next;
+  }
+  chunk->dwFlags = 0;
+  if (chunk->ckid == kRiff || chunk->ckid == kList) {
+    seek_to(f, static_cast<int64_t>(chunk->dwDataOffset) + 4);
+  } else {
+    seek_to(f, chunk->dwDataOffset);
+    chunk->fccType = 0;
+  }
+  return kMmsyserrNoError;
+}
+
+uint32_t riff_ascend(RiffFile* f, RiffChunk* chunk, uint32_t /*flags*/) {
+  if (testing::should_fail("mmioAscend")) return kMmioerrCannotSeek;
+  if (!f || !chunk) return kMmsyserrNoError;
+  // Like Wine, the end is a DWORD passed on as a LONG, and a seek that fails there is not
+  // reported: the position is then undefined, which the next seek or descend settles.
+  const uint32_t end = chunk->dwDataOffset + ((chunk->cksize + 1) & ~1u);
+  seek_to(f, static_cast<int32_t>(end));
+  return kMmsyserrNoError;
+}
+
+int32_t riff_read(RiffFile* f, void* destination, int32_t count) {
+  if (testing::should_fail("mmioRead")) return -1;
+  if (!f) return -1;
+  return read_bytes(f, destination, count);
+}
+
+int32_t riff_seek(RiffFile* f, int32_t offset, int origin) {
+  if (testing::should_fail("mmioSeek")) return -1;
+  if (!f) return static_cast<int32_t>(kMmsyserrInvalHandle);
+  int64_t to;
+  switch (origin) {
+    case 0:
+      to = offset;
+      break;
+    case 1:
+      to = position(f) + offset;
+      break;
+    case 2:
+      // Wine counts SEEK_END offsets back from the end.
+      to = f->file_size - offset;
+      break;
+    default:
+      return -1;
+  }
+  return static_cast<int32_t>(seek_to(f, to));
+}
+
+uint32_t riff_get_info(RiffFile* f, RiffBufferInfo* info, uint32_t /*flags*/) {
+  if (testing::should_fail("mmioGetInfo")) return kMmsyserrInvalHandle;
+  if (!f) return kMmsyserrInvalHandle;
+  if (!info) return kMmsyserrInvalParam;
+  *info = f->info;
+  return kMmsyserrNoError;
+}
+
+uint32_t riff_advance(RiffFile* f, RiffBufferInfo* info, uint32_t flags) {
+  if (testing::should_fail("mmioAdvance")) return kMmioerrCannotRead;
+  if (!f) return kMmsyserrInvalHandle;
+  if (flags != kMmioRead) return flags == 1 ? kMmioerrCannotWrite : kMmsyserrInvalParam;
+  // Like Wine, the refill reads from where the last one ended (lDiskOffset), not from the
+  // caller's pchNext. The end of the file is no error: the buffer is left empty.
+  if (fill(f) < 0) return kMmioerrCannotRead;
+  if (info) {
+    const RiffBufferInfo& in = f->info;
+    info->pchNext = info->pchBuffer;
+    info->pchEndRead = info->pchBuffer + (in.pchEndRead - in.pchBuffer);
+    info->pchEndWrite = info->pchBuffer + (in.pchEndWrite - in.pchBuffer);
+    info->lBufOffset = in.lBufOffset;
+    info->lDiskOffset = in.lDiskOffset;
+  }
+  return kMmsyserrNoError;
+}
+
+uint32_t riff_set_info(RiffFile* f, const RiffBufferInfo* info, uint32_t /*flags*/) {
+  if (testing::should_fail("mmioSetInfo")) return kMmsyserrInvalParam;
+  if (!f) return kMmsyserrInvalHandle;
+  if (!info) return kMmsyserrInvalParam;
+  RiffBufferInfo& in = f->info;
+  const char* begin = in.pchBuffer;
+  const char* end = in.pchBuffer + in.cchBuffer;
+  auto inside = [&](const char* p) { return p >= begin && p <= end; };
+  if (!inside(info->pchNext) || !inside(info->pchEndRead) || !inside(info->pchEndWrite)) {
+    return kMmsyserrInvalParam;
+  }
+  in.pchNext = info->pchNext;
+  in.pchEndRead = info->pchEndRead;
+  return kMmsyserrNoError;
+}
+
+uint32_t riff_close(RiffFile* f, uint32_t /*flags*/) {
+  if (!f) return kMmsyserrInvalHandle;
+  // A failed close still gives everything back, as in Wine.
+  const bool failed = testing::should_fail("mmioClose");
+  close(f->fd);
+  std::free(f);
+  testing::released("riff_file");
+  return failed ? kMmioerrCannotClose : kMmsyserrNoError;
+}
+
+void* global_alloc(uint32_t flags, std::size_t bytes) {
+  if (testing::should_fail("GlobalAlloc")) return nullptr;
+  // Fixed memory only: a moveable block's handle is not its address.
+  if ((flags & ~kGmemZeroInit) != kGmemFixed) return nullptr;
+  void* block = std::malloc(bytes ? bytes : 1);
+  if (!block) return nullptr;
+  // GlobalAlloc does not clear fixed memory; a pattern shows a record read before it is filled.
+  std::memset(block, (flags & kGmemZeroInit) ? 0 : 0xCD, bytes);
+  testing::acquired("global_memory");
+  return block;
+}
+
+void* global_free(void* block) {
+  if (!block) return nullptr;
+  std::free(block);
+  testing::released("global_memory");
+  return nullptr;
+}
+
+}  // namespace platform
