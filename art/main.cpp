@@ -1,5 +1,6 @@
 // artgen <panel> <outdir>: draws every bitmap of a panel as <id>.bmp and
 // writes bitmaps.rc listing them for windres.
+// artgen sounds <outdir>: writes the cockpit folder's sound files below outdir.
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -9,11 +10,13 @@
 #include "bmp.h"
 #include "file.h"
 #include "panels.h"
+#include "sounds.h"
+#include "wav.h"
 
 namespace {
 
 int usage(const char* why) {
-  std::fprintf(stderr, "artgen: %s\nusage: artgen <panel> <outdir>\npanels:", why);
+  std::fprintf(stderr, "artgen: %s\nusage: artgen <panel> <outdir> | artgen sounds <outdir>\npanels:", why);
   for (const art::Panel& p : art::all_panels())
     std::fprintf(stderr, " %.*s", static_cast<int>(p.name.size()), p.name.data());
   std::fprintf(stderr, "\n");
@@ -24,6 +27,19 @@ int usage(const char* why) {
 
 int main(int argc, char** argv) {
   if (argc != 3) return usage("expected two arguments");
+  if (std::string(argv[1]) == "sounds") {
+    try {
+      for (const art::SoundDef& s : art::cockpit_sounds()) {
+        const std::filesystem::path file = std::filesystem::path(argv[2]) / s.path;
+        std::filesystem::create_directories(file.parent_path());
+        art::write_wav(file.string(), s.make(), art::kSoundRate);
+      }
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "artgen: %s\n", e.what());
+      return 1;
+    }
+    return 0;
+  }
   const art::Panel* panel = art::find_panel(argv[1]);
   if (panel == nullptr) return usage((std::string("unknown panel '") + argv[1] + "'").c_str());
 

@@ -76,3 +76,24 @@ TEST(Wav, ChimeNotesFollowEachOtherAndRingDown) {
 }
 
 }  // namespace
+
+#include "sounds.h"
+
+namespace {
+
+TEST(CockpitSounds, AreDistinctAudiblePcmFilesUnderSound) {
+  std::vector<std::vector<std::int16_t>> seen;
+  for (const art::SoundDef& s : art::cockpit_sounds()) {
+    EXPECT_EQ(s.path.substr(0, 6), "Sound/") << s.path;
+    EXPECT_EQ(s.path.substr(s.path.size() - 4), ".wav") << s.path;
+    const std::vector<std::int16_t> samples = s.make();
+    ASSERT_GT(samples.size(), size_t(art::kSoundRate) / 2) << s.path << " is too short to hear";
+    int peak = 0;
+    for (std::int16_t v : samples) peak = std::max(peak, std::abs(int(v)));
+    EXPECT_GT(peak, 8000) << s.path;
+    for (const auto& other : seen) EXPECT_NE(samples, other) << s.path << " repeats another sound";
+    seen.push_back(samples);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#include "sounds.h"
+
+#include <cmath>
+
+#include "wav.h"
+
+namespace art {
+namespace {
+
+// A "ding-dong" whose pitch says which announcement it stands for.
+template <int Semitones>
+std::vector<std::int16_t> announcement() {
+  const double base = 660.0 * std::pow(2.0, Semitones / 12.0);
+  const Note notes[] = {{base, 0.35}, {base * 0.8, 0.6}};
+  return chime(notes, kSoundRate, 0.5);
+}
+
+// A few announcements per category, with gaps, so the choice has something to choose from.
+constexpr SoundDef kSounds[] = {
+    {"Sound/CD_CapClimb_0.wav", &announcement<0>},     {"Sound/CD_CapClimb_1.wav", &announcement<1>},
+    {"Sound/CD_Rotate_0.wav", &announcement<2>},       {"Sound/CD_AfterLanding_1.wav", &announcement<3>},
+    {"Sound/CD_AfterLanding_2.wav", &announcement<4>}, {"Sound/CD_AfterLanding_3.wav", &announcement<5>},
+    {"Sound/CD_BoardingDone_4.wav", &announcement<6>}, {"Sound/PB_ByeBye_5.wav", &announcement<7>},
+    {"Sound/CD_Music_3.wav", &announcement<8>},        {"Sound/CD_Music_9.wav", &announcement<9>},
+};
+
+}  // namespace
+
+std::span<const SoundDef> cockpit_sounds() { return kSounds; }
+
+}  // namespace art
