@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/cockpit.h"
 #include "host/host.h"
 #include "host/report.h"
 
@@ -34,6 +35,40 @@ int finish(const host::Host& h) {
   return h.violations().empty() ? 0 : 3;
 }
 
+std::string file_stem(std::string name) {
+  for (char& c : name)
+    if (c == ' ' || c == '/' || c == '\\') c = '_';
+  if (name.size() > 4 && name.ends_with(".gau")) name.resize(name.size() - 4);
+  return name;
+}
+
+int run_cockpit(host::Host& h, const std::vector<std::string>& paths, int frames, bool show_link,
+                const std::string& out_dir, int scale) {
+  std::vector<host::Gauge*> gauges;
+  for (const auto& p : paths) {
+    host::Gauge* g = h.load(p);
+    if (!g) {
+      std::fprintf(stderr, "panelhost: %s\n", h.error().c_str());
+      return 1;
+    }
+    gauges.push_back(g);
+  }
+  for (host::Gauge* g : gauges) h.start(*g);
+  for (int i = 0; i < frames; ++i)
+    for (host::Gauge* g : gauges) h.frame(*g);
+  std::filesystem::create_directories(out_dir);
+  for (host::Gauge* g : gauges) {
+    const std::string png = out_dir + "/" + file_stem(g->name()) + ".png";
+    const host::Image img = h.render(*g);
+    const bool ok = host::write_png(host::scaled(img, scale), png);
+    std::printf("%s: %dx%d -> %s\n", g->name().c_str(), img.width, img.height, ok ? png.c_str() : "(not written)");
+  }
+  std::fputs(host::describe_events(h).c_str(), stdout);
+  if (show_link) std::fputs(host::describe_cockpit_link().c_str(), stdout);
+  for (auto it = gauges.rbegin(); it != gauges.rend(); ++it) h.unload(**it);
+  return finish(h);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,6 +91,17 @@ int main(int argc, char** argv) {
   auto* info = app.add_subcommand("info", "Print a module's records: gauge header, element tree, mouse list");
   info->add_option("module", modules, "the .gau file")->required()->expected(1);
 
+  std::string out_dir = ".";
+  bool show_link = false;
+  auto* cockpit = app.add_subcommand("cockpit", "Load several gauges into one cockpit (one process, one shared "
+                                                "section), start them in order, run frames, render each");
+  cockpit->add_option("modules", modules, "the .gau files, in installation order")->required();
+  cockpit->add_option("--set", settings, "TOKEN=VALUE, a simulation value (repeatable)");
+  cockpit->add_option("--frames", frames, "frames of every gauge")->check(CLI::Range(1, 100000));
+  cockpit->add_flag("--link", show_link, "print the cockpit link record after the frames");
+  cockpit->add_option("--out-dir", out_dir, "folder for one PNG per gauge");
+  cockpit->add_option("--scale", scale, "enlarge the PNGs by this whole factor")->check(CLI::Range(1, 16));
+
   CLI11_PARSE(app, argc, argv);
 
   host::Host h;
@@ -68,6 +114,11 @@ int main(int argc, char** argv) {
     }
     values.push_back(v);
   }
+  if (*cockpit) {
+    for (const auto& v : values) h.set(v.token, v.value);
+    return run_cockpit(h, modules, frames, show_link, out_dir, scale);
+  }
+
   host::Gauge* g = h.load(modules[0]);
   if (!g) {
     std::fprintf(stderr, "panelhost: %s\n", h.error().c_str());

@@ -5,13 +5,6 @@
 namespace host {
 namespace {
 
-template <class... A>
-void add(std::string& out, const char* fmt, A... a) {
-  char line[512];
-  std::snprintf(line, sizeof line, fmt, a...);
-  out += line;
-}
-
 const char* type_name(uint32_t t) {
   switch (t) {
     case frame::kStaticImage: return "static image";
@@ -26,23 +19,23 @@ const char* type_name(uint32_t t) {
 std::string describe_gauge(const Gauge& g) {
   std::string out;
   const frame::GaugeHeader* h = g.header();
-  add(out, "gauge \"%s\": version %u, horizontal size %u\n", g.name().c_str(), h->version, h->horizontal_size);
+  appendf(out, "gauge \"%s\": version %u, horizontal size %u\n", g.name().c_str(), h->version, h->horizontal_size);
   for (const frame::ElementHeader* e : g.elements()) {
-    add(out, "  %-12s bitmap %5d at (%d, %d) flags 0x%X", type_name(e->type), e->bitmap_id, e->x, e->y,
+    appendf(out, "  %-12s bitmap %5d at (%d, %d) flags 0x%X", type_name(e->type), e->bitmap_id, e->x, e->y,
         e->image_flags);
     if (e->type == frame::kIcon) {
       auto* icon = reinterpret_cast<const frame::IconElement*>(e);
-      add(out, ", token %u, %u images", icon->token.id, icon->image_count);
+      appendf(out, ", token %u, %u images", icon->token.id, icon->image_count);
     }
     out += "\n";
   }
   for (const frame::MouseArea* a = g.mouse_list(); a && a->type != frame::kAreaEndList; ++a) {
     if (a->type != frame::kAreaChild) continue;
-    add(out, "  area (%d, %d, %d x %d) cursor %d: ", a->x, a->y, a->width, a->height, a->cursor);
+    appendf(out, "  area (%d, %d, %d x %d) cursor %d: ", a->x, a->y, a->width, a->height, a->cursor);
     if (a->key_event)
-      add(out, "key event %u (0x%X)\n", a->key_event, a->key_event);
+      appendf(out, "key event %u (0x%X)\n", a->key_event, a->key_event);
     else
-      add(out, "module function\n");
+      appendf(out, "module function\n");
   }
   if (!g.mouse_list()) out += "  (mouse list not yet handed over)\n";
   return out;
@@ -51,9 +44,9 @@ std::string describe_gauge(const Gauge& g) {
 std::string describe_events(const Host& h) {
   std::string out;
   for (const KeyEvent& e : h.key_events())
-    add(out, "key event %u (0x%X) value %u from %s%s\n", e.id, e.id, e.value, e.gauge.c_str(),
+    appendf(out, "key event %u (0x%X) value %u from %s%s\n", e.id, e.id, e.value, e.gauge.c_str(),
         e.from_area ? " (mouse area)" : "");
-  for (uint32_t w : h.panel_windows()) add(out, "panel window %u toggled\n", w);
+  for (uint32_t w : h.panel_windows()) appendf(out, "panel window %u toggled\n", w);
   return out;
 }
 

@@ -1,0 +1,145 @@
+#pragma once
+// What tests of the cockpit link share: taking turns with other test programs, a holder of the
+// link besides the modules under test, and looks at the section from outside.
+#include <cstddef>
+#include <cstdint>
+
+#include "frame/cockpit_link.h"
+#include "platform/shared_section.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/posix/testing.h"
+#endif
+
+namespace linktest {
+
+inline constexpr char kShmName[] = "/TarvexQ90_COM_IPC";
+
+// The section's name is one per machine (per Wine prefix), and ctest may run test programs side
+// by side: every test that touches the link holds this turn, across processes, for its whole run.
+class LinkTurn {
+ public:
+  LinkTurn() {
+#ifdef _WIN32
+    mutex_ = CreateMutexA(nullptr, FALSE, "gauges_tests_cockpit_link_turn");
+    if (mutex_) WaitForSingleObject(mutex_, INFINITE);  // an abandoned turn is ours as well
+#else
+    fd_ = open("/tmp/gauges_tests_cockpit_link.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ >= 0) flock(fd_, LOCK_EX);
+    // A test program that crashed left its object behind; no other test holds it now.
+    shm_unlink(kShmName);
+#endif
+  }
+  ~LinkTurn() {
+#ifdef _WIN32
+    if (mutex_) {
+      ReleaseMutex(mutex_);
+      CloseHandle(mutex_);
+    }
+#else
+    if (fd_ >= 0) close(fd_);
+#endif
+  }
+  LinkTurn(const LinkTurn&) = delete;
+  LinkTurn& operator=(const LinkTurn&) = delete;
+
+ private:
+#ifdef _WIN32
+  HANDLE mutex_ = nullptr;
+#else
+  int fd_ = -1;
+#endif
+};
+
+// Another holder of the link, as the autopilot module will be: the frame's own open and close.
+class SecondHolder {
+ public:
+  SecondHolder() { frame::open_cockpit_link(state_); }
+  ~SecondHolder() { frame::close_cockpit_link(state_); }
+  SecondHolder(const SecondHolder&) = delete;
+  SecondHolder& operator=(const SecondHolder&) = delete;
+  frame::CockpitLink* link() const { return state_.link_view; }
+  unsigned char* bytes() const { return reinterpret_cast<unsigned char*>(state_.link_view); }
+
+ private:
+  frame::CockpitLinkState state_;
+};
+
+// Whether a section of the link's name can be opened now (opened and closed again at once).
+inline bool section_exists() {
+#ifdef _WIN32
+  HANDLE h = OpenFileMappingA(FILE_MAP_READ, FALSE, frame::kCockpitLinkName);
+  if (!h) return false;
+  CloseHandle(h);
+  return true;
+#else
+  const int fd = shm_open(kShmName, O_RDONLY, 0);
+  if (fd < 0) return false;
+  close(fd);
+  return true;
+#endif
+}
+
+// The size of the section behind a view of it: the object's size on Linux, the view's region on
+// Windows (a view of a section of one allocation unit is that unit).
+inline std::size_t section_size(const void* view) {
+#ifdef _WIN32
+  MEMORY_BASIC_INFORMATION info;
+  if (VirtualQuery(view, &info, sizeof info) != sizeof info) return 0;
+  return info.RegionSize;
+#else
+  (void)view;
+  const int fd = shm_open(kShmName, O_RDONLY, 0);
+  if (fd < 0) return 0;
+  struct stat st;
+  const bool ok = fstat(fd, &st) == 0;
+  close(fd);
+  return ok ? static_cast<std::size_t>(st.st_size) : 0;
+#endif
+}
+
+// While alive, no module can have the link: on Linux the next open and create fail by injection;
+// on Windows an object of another kind holds the name, so both calls fail as they would on a
+// system where the name is taken. There must be no section at the time.
+class LinkUnavailable {
+ public:
+  LinkUnavailable() {
+#ifdef _WIN32
+    squatter_ = CreateMutexA(nullptr, FALSE, frame::kCockpitLinkName);
+#else
+    platform::testing::fail_call("OpenFileMappingA");
+    platform::testing::fail_call("CreateFileMappingA");
+#endif
+  }
+  ~LinkUnavailable() {
+#ifdef _WIN32
+    if (squatter_) CloseHandle(squatter_);
+#else
+    platform::testing::clear_failures();
+#endif
+  }
+  LinkUnavailable(const LinkUnavailable&) = delete;
+  LinkUnavailable& operator=(const LinkUnavailable&) = delete;
+  bool armed() const {
+#ifdef _WIN32
+    return squatter_ != nullptr;
+#else
+    return true;
+#endif
+  }
+
+ private:
+#ifdef _WIN32
+  HANDLE squatter_ = nullptr;
+#endif
+};
+
+}  // namespace linktest
