@@ -129,8 +129,9 @@ class Host {
   // A click at gauge pixel (x, y).
   ClickResult click(Gauge& g, int x, int y);
 
-  // Renders the gauge as the host would draw it now.
-  Image render(const Gauge& g) const;
+  // Renders the gauge as the host would draw it now. In the night view, elements without the
+  // lit flag (0x4) are dimmed: an unpowered panel's overlay darkens it.
+  Image render(const Gauge& g, bool night = false) const;
 
   const std::vector<ServiceCall>& calls() const { return calls_; }
   const std::vector<KeyEvent>& key_events() const { return key_events_; }

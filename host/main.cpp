@@ -43,7 +43,7 @@ std::string file_stem(std::string name) {
 }
 
 int run_cockpit(host::Host& h, const std::vector<std::string>& paths, int frames, bool show_link,
-                const std::string& out_dir, int scale) {
+                const std::string& out_dir, int scale, bool night) {
   std::vector<host::Gauge*> gauges;
   for (const auto& p : paths) {
     host::Gauge* g = h.load(p);
@@ -59,7 +59,7 @@ int run_cockpit(host::Host& h, const std::vector<std::string>& paths, int frames
   std::filesystem::create_directories(out_dir);
   for (host::Gauge* g : gauges) {
     const std::string png = out_dir + "/" + file_stem(g->name()) + ".png";
-    const host::Image img = h.render(*g);
+    const host::Image img = h.render(*g, night);
     const bool ok = host::write_png(host::scaled(img, scale), png);
     std::printf("%s: %dx%d -> %s\n", g->name().c_str(), img.width, img.height, ok ? png.c_str() : "(not written)");
   }
@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
   std::string out;
   int frames = 1;
   int scale = 1;
+  bool night = false;
 
   auto* render = app.add_subcommand("render", "Start a gauge, apply values and clicks, render it to PNG");
   render->add_option("module", modules, "the .gau file")->required()->expected(1);
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
   render->add_option("--click", clicks, "X,Y in gauge pixels (repeatable); a frame follows each click");
   render->add_option("--frames", frames, "frames before the clicks")->check(CLI::Range(1, 100000));
   render->add_option("--scale", scale, "enlarge the PNG by this whole factor")->check(CLI::Range(1, 16));
+  render->add_flag("--night", night, "night view: elements not marked lit are dimmed");
   render->add_option("-o,--output", out, "PNG file to write")->required();
 
   auto* info = app.add_subcommand("info", "Print a module's records: gauge header, element tree, mouse list");
@@ -101,6 +103,7 @@ int main(int argc, char** argv) {
   cockpit->add_flag("--link", show_link, "print the cockpit link record after the frames");
   cockpit->add_option("--out-dir", out_dir, "folder for one PNG per gauge");
   cockpit->add_option("--scale", scale, "enlarge the PNGs by this whole factor")->check(CLI::Range(1, 16));
+  cockpit->add_flag("--night", night, "night view: elements not marked lit are dimmed");
 
   CLI11_PARSE(app, argc, argv);
 
@@ -116,7 +119,7 @@ int main(int argc, char** argv) {
   }
   if (*cockpit) {
     for (const auto& v : values) h.set(v.token, v.value);
-    return run_cockpit(h, modules, frames, show_link, out_dir, scale);
+    return run_cockpit(h, modules, frames, show_link, out_dir, scale, night);
   }
 
   host::Gauge* g = h.load(modules[0]);
@@ -146,7 +149,7 @@ int main(int argc, char** argv) {
                 r.key_event ? "key-event area" : r.called_function ? "mouse function" : "no area");
     h.frame(*g);
   }
-  const host::Image img = h.render(*g);
+  const host::Image img = h.render(*g, night);
   if (!host::write_png(host::scaled(img, scale), out)) {
     std::fprintf(stderr, "panelhost: cannot render %s to %s\n", g->name().c_str(), out.c_str());
     return 1;

@@ -43,12 +43,15 @@ Rgb mix(Rgb a, Rgb b, int alpha) {
   return Rgb{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
 }
 
-void blit(Image& dst, const Image& src, int x0, int y0, bool black_transparent) {
+// How bright an unlit element is in the night view.
+constexpr int kNightDim = 80;
+
+void blit(Image& dst, const Image& src, int x0, int y0, bool black_transparent, bool dim) {
   for (int y = 0; y < src.height; ++y)
     for (int x = 0; x < src.width; ++x) {
       const Rgb p = src.at(x, y);
       if (black_transparent && p == Rgb{0, 0, 0}) continue;
-      if (dst.contains(x0 + x, y0 + y)) dst.at(x0 + x, y0 + y) = p;
+      if (dst.contains(x0 + x, y0 + y)) dst.at(x0 + x, y0 + y) = dim ? mix(Rgb{0, 0, 0}, p, kNightDim) : p;
     }
 }
 
@@ -88,7 +91,7 @@ void draw_window(Image& dst, const frame::StringElement& s, const std::string& t
 
 }  // namespace
 
-Image Host::render(const Gauge& g) const {
+Image Host::render(const Gauge& g, bool night) const {
   frame::ElementHeader* top = g.top();
   if (!top) return {};
   auto background = g.bitmap(top->bitmap_id);
@@ -98,14 +101,15 @@ Image Host::render(const Gauge& g) const {
     const uint32_t flags = g.applied_flags(e);
     if (flags & frame::kImageHidden) continue;
     const bool transparent = flags & frame::kImageTransparent;
+    const bool dim = night && !(flags & frame::kImageLit);
     if (e->type == frame::kStaticImage) {
-      if (auto img = g.bitmap(e->bitmap_id)) blit(out, *img, e->x, e->y, transparent);
+      if (auto img = g.bitmap(e->bitmap_id)) blit(out, *img, e->x, e->y, transparent, dim);
     } else if (e->type == frame::kIcon) {
       auto* icon = reinterpret_cast<frame::IconElement*>(e);
       auto index = g.icon_result(e);
       if (!index || !(*index >= 0.0) || *index >= double(icon->image_count)) continue;
       const int i = int(std::trunc(*index));  // a fractional result is cut
-      if (auto img = g.bitmap(e->bitmap_id + 3 * i)) blit(out, *img, e->x, e->y, transparent);
+      if (auto img = g.bitmap(e->bitmap_id + 3 * i)) blit(out, *img, e->x, e->y, transparent, dim);
     } else if (e->type == frame::kStringWindow) {
       draw_window(out, *reinterpret_cast<frame::StringElement*>(e), g.window_text(e));
     }

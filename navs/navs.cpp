@@ -49,7 +49,7 @@ uint32_t GAUGE_CALL std_button(uint32_t, uint32_t) {
   return 1;
 }
 
-// The requests are for the autopilot, which clears them when it has acted.
+// Other panel modules of the cockpit read the requests; this module only ever sets them.
 uint32_t GAUGE_CALL vr_button(uint32_t, uint32_t) {
   if (link.link_view && link.powered != 0) link.link_view->vr_request = 1;
   return 1;

@@ -517,3 +517,28 @@ TEST_F(RadioLink, AnUndersizedObjectIsNoLinkAndLeavesNothingBehind) {
 #endif
 
 }  // namespace
+
+namespace {
+
+// The night view shows what the power overlay is for: unpowered, the unlit overlay dims the
+// lettering; powered, it is hidden and the lit panel shows at full brightness.
+TEST_F(Radio, AtNightThePanelIsDarkUntilPowered) {
+  auto brightest = [&](const host::Image& img) {
+    int best = 0;
+    for (const host::Rgb& p : img.pixels) best = std::max(best, int(p.r));
+    return best;
+  };
+  start();
+  update();
+  const int unpowered = brightest(host.render(*g, true));
+  const int day = brightest(host.render(*g, false));
+  linktest::SecondHolder other;
+  other.link()->power = 1;
+  update();
+  const int powered = brightest(host.render(*g, true));
+  EXPECT_EQ(day, 204) << "light grey lettering";
+  EXPECT_EQ(powered, 204);
+  EXPECT_LT(unpowered, 100);
+}
+
+}  // namespace
