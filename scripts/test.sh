@@ -9,12 +9,6 @@ export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-q90}"
 wineboot -i >/dev/null 2>&1 || true
 
 status=0
-for preset in native native-asan win32; do
-  echo "=== $preset"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
-  ctest --preset "$preset" -j2 || status=1
-done
 # The wave reader fuzzed for a bounded time (clang + libFuzzer, ASan + UBSan), from the seeds the
 # seed writer makes.
 echo "=== fuzz"
@@ -24,4 +18,11 @@ build/fuzz/tests/fuzz/wave_fuzz_seeds build/fuzz/wave_seeds
 mkdir -p build/fuzz/wave_corpus
 build/fuzz/tests/fuzz/wave_fuzz -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 \
   -artifact_prefix=build/fuzz/ build/fuzz/wave_corpus build/fuzz/wave_seeds || status=1
+
+for preset in native native-asan win32; do
+  echo "=== $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset" -j2 || status=1
+done
 exit $status

@@ -12,50 +12,18 @@
 #include "host/host.h"
 #include "tests/link/link_support.h"
 #include "tests/support/gauges.h"
+#include "tests/support/temp_folder.h"
 
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace navstest {
 
 inline constexpr uint32_t kHiddenBit = 0x40000000;
 
-// A fresh folder made the current folder for the test's lifetime; the old one is restored.
-class FixtureFolder {
+// A fresh folder made the current folder for the test's lifetime, where the module looks for its
+// announcement files.
+class FixtureFolder : public testsupport::CurrentFolder {
  public:
-  FixtureFolder() {
-    static int serial = 0;
-#ifdef _WIN32
-    const long pid = _getpid();
-#else
-    const long pid = getpid();
-#endif
-    old_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("gauges_navs_" + std::to_string(pid) + "_" + std::to_string(++serial));
-    std::filesystem::create_directories(dir_);
-    std::filesystem::current_path(dir_);
-  }
-  ~FixtureFolder() {
-    std::error_code ec;
-    std::filesystem::current_path(old_, ec);
-    std::filesystem::remove_all(dir_, ec);
-  }
-  FixtureFolder(const FixtureFolder&) = delete;
-  FixtureFolder& operator=(const FixtureFolder&) = delete;
-
-  // An empty file at a path relative to the folder ('/' separated).
-  void touch(const std::string& rel) const {
-    const std::filesystem::path p = dir_ / rel;
-    std::filesystem::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary).put('\0');
-  }
-
- private:
-  std::filesystem::path old_, dir_;
+  FixtureFolder() : CurrentFolder("navs") {}
 };
 
 class Radio : public testing::Test {
