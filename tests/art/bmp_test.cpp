@@ -11,16 +11,12 @@
 #include <vector>
 
 #include "canvas.h"
+#include "ink.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-std::uint32_t le(const Bytes& b, std::size_t at, int n) {
-  std::uint32_t v = 0;
-  for (int i = n - 1; i >= 0; --i) v = (v << 8) | b.at(at + static_cast<std::size_t>(i));
-  return v;
-}
+using art_test::Bytes;
+using art_test::le;
 
 // Just enough of a reader to check what a Windows loader would see.
 struct Bmp {

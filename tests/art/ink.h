@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <vector>
 #include <stdexcept>
 #include <string>
 
@@ -10,6 +12,15 @@
 #include "panels.h"
 
 namespace art_test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The n-byte little-endian number at offset at of an encoded file.
+inline std::uint32_t le(const Bytes& b, std::size_t at, int n) {
+  std::uint32_t v = 0;
+  for (int i = n - 1; i >= 0; --i) v = (v << 8) | b.at(at + static_cast<std::size_t>(i));
+  return v;
+}
 
 struct Box {
   int x0 = INT_MAX;

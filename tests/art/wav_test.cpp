@@ -1,4 +1,5 @@
 #include "wav.h"
+#include "ink.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,8 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-std::uint32_t le(const Bytes& b, std::size_t at, int n) {
-  std::uint32_t v = 0;
-  for (int i = n - 1; i >= 0; --i) v = (v << 8) | b.at(at + static_cast<std::size_t>(i));
-  return v;
-}
+using art_test::Bytes;
+using art_test::le;
 
 std::string tag(const Bytes& b, std::size_t at) {
   return std::string(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at) + 4);

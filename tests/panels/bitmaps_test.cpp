@@ -77,12 +77,19 @@ void expect_drawn(const host::Image& out, const host::Image& img, int x0, int y0
   EXPECT_EQ(differing, 0) << what;
 }
 
+// A started gauge whose token values are the test's alone.
+host::Gauge* started(host::Host& host, const char* deliverable) {
+  host::Gauge* g = host.load(testsupport::gauge_path(deliverable));
+  EXPECT_NE(g, nullptr) << host.error();
+  if (!g || !host.start(*g)) return nullptr;
+  host.set_simulation(false);
+  return g;
+}
+
 TEST(Render, GearLightsShowTheirImageOrTheBackground) {
   host::Host host;
-  host::Gauge* g = host.load(testsupport::gauge_path("j4gear"));
-  ASSERT_NE(g, nullptr) << host.error();
-  ASSERT_TRUE(host.start(*g));
-  host.set_simulation(false);
+  host::Gauge* g = started(host, "j4gear");
+  ASSERT_NE(g, nullptr);
   const host::Image panel = *g->bitmap(4096);
 
   host.set(332, 16383.0);  // nose down: blue
@@ -105,10 +112,8 @@ TEST(Render, GearLightsShowTheirImageOrTheBackground) {
 
 TEST(Render, LightSwitchesShowOnAndOffImages) {
   host::Host host;
-  host::Gauge* g = host.load(testsupport::gauge_path("Lumet.LightSwitch"));
-  ASSERT_NE(g, nullptr) << host.error();
-  ASSERT_TRUE(host.start(*g));
-  host.set_simulation(false);
+  host::Gauge* g = started(host, "Lumet.LightSwitch");
+  ASSERT_NE(g, nullptr);
   host.set(14, 1.0);
   host.set(10, 0.0);
   ASSERT_TRUE(host.frame(*g));
