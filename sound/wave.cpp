@@ -26,6 +26,29 @@ WaveResult fail_open(WaveResult result, RiffFile* opened, RiffFile** file, WaveF
   return result;
 }
 
+// Finds the chunk of found->ckid inside parent, from the current position, one chunk at a time.
+// The platform's own find-chunk search trusts each chunk's size to lead forward; a size that
+// wraps the next offset back to an earlier chunk sends it round for ever (seen with Wine's
+// mmio). Here each chunk must start after the one before it and inside the parent, so a hostile
+// file ends the search with "chunk not found".
+uint32_t find_chunk(RiffFile* file, RiffChunk* found, const RiffChunk* parent) {
+  const uint32_t end = parent->dwDataOffset + parent->cksize;  // 32-bit, as mmio computes it
+  uint32_t previous = 0;
+  for (;;) {
+    RiffChunk chunk{};
+    if (uint32_t r = platform::riff_descend(file, &chunk, nullptr, 0)) return r;
+    if (chunk.dwDataOffset <= previous || chunk.dwDataOffset > end) {
+      return platform::kMmioerrChunkNotFound;
+    }
+    previous = chunk.dwDataOffset;
+    if (chunk.ckid == found->ckid) {
+      *found = chunk;
+      return 0;
+    }
+    if (uint32_t r = platform::riff_ascend(file, &chunk, 0)) return r;
+  }
+}
+
 }  // namespace
 
 WaveResult wave_open(const char* path, RiffFile** file, WaveFormat** format, RiffChunk* outer) {
@@ -46,7 +69,7 @@ WaveResult wave_open(const char* path, RiffFile** file, WaveFormat** format, Rif
 
   RiffChunk fmt{};
   fmt.ckid = kFmtId;
-  if (uint32_t r = platform::riff_descend(opened, &fmt, outer, platform::kMmioFindChunk)) {
+  if (uint32_t r = find_chunk(opened, &fmt, outer)) {
     return fail_open(static_cast<WaveResult>(r), opened, file, format);
   }
   if (fmt.cksize < static_cast<uint32_t>(kFormatBlock)) {
@@ -88,8 +111,7 @@ WaveResult wave_seek_data(RiffFile* file, RiffChunk* data, const RiffChunk* oute
   const uint32_t first = outer->dwDataOffset + 4;
   if (platform::riff_seek(file, static_cast<int32_t>(first), 0) == -1) return WAVE_SEEK_FAILED;
   data->ckid = kDataId;
-  return static_cast<WaveResult>(
-      platform::riff_descend(file, data, outer, platform::kMmioFindChunk));
+  return static_cast<WaveResult>(find_chunk(file, data, outer));
 }
 
 WaveResult wave_read(RiffFile* file, uint32_t count, void* destination, RiffChunk* data,
