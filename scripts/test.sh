@@ -21,8 +21,10 @@ build/fuzz/tests/fuzz/wave_fuzz -max_total_time="${FUZZ_SECONDS:-60}" -print_fin
 
 for preset in native native-asan win32; do
   echo "=== $preset"
+  start=$SECONDS
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
+  echo "=== $preset configured and built in $((SECONDS - start)) s"
   ctest --preset "$preset" -j2 || status=1
 done
 exit $status
