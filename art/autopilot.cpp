@@ -3,6 +3,7 @@
 // mode light the gauge draws over its buttons.
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "autopilot/layout.h"
 #include "font.h"
@@ -47,37 +48,40 @@ void knob(Canvas& c, const frame::Box& left, const frame::Box& right) {
 }
 
 void speed_column(Canvas& c) {
-  window(c, L::kSpeedWindow, "IAS( )MACH");
+  window(c, L::kSpeedWindow, "IAS(  )MACH");
   knob(c, L::kAreas[4].box, L::kAreas[5].box);
   button(c, L::kAreas[1].box, "A/T");
   button(c, L::kAreas[6].box, "SPD");
   button(c, L::kAreas[7].box, "MAC");
 }
 
-// The bank-angle selector: a knob with its scale fanned over the top.
+// The bank-angle selector below the heading window: a knob with its scale fanned over the top,
+// from AUTO on the left round to 25 on the right.
 void bank_selector(Canvas& c) {
-  constexpr int cx = 110;
-  constexpr int cy = 50;
+  constexpr int cx = 94;
+  constexpr int cy = 48;
   circle(c, cx, cy, 6, kInk);
-  line(c, cx, cy - 5, cx, cy - 2, kInk);
+  line(c, cx - 4, cy, cx - 2, cy, kInk);  // pointer at AUTO
   const char* const marks[] = {"AUTO", "5", "10", "15", "20", "25"};
   constexpr int kMarks = 6;
   for (int i = 0; i < kMarks; ++i) {
-    const double a = std::numbers::pi * (1.05 + 0.9 * i / (kMarks - 1));  // left round to right
-    const int tx = cx + static_cast<int>(std::lround(9.0 * std::cos(a)));
-    const int ty = cy + static_cast<int>(std::lround(9.0 * std::sin(a)));
-    line(c, cx + static_cast<int>(std::lround(7.0 * std::cos(a))),
-         cy + static_cast<int>(std::lround(7.0 * std::sin(a))), tx, ty, kInk);
-    const int lx = cx + static_cast<int>(std::lround(14.0 * std::cos(a)));
-    const int ly = cy + static_cast<int>(std::lround(12.5 * std::sin(a))) - 2;
+    const double a = std::numbers::pi * (1.0 + static_cast<double>(i) / (kMarks - 1));
+    auto at = [&](double r) {
+      return std::pair{cx + static_cast<int>(std::lround(r * std::cos(a))),
+                       cy + static_cast<int>(std::lround(r * std::sin(a)))};
+    };
+    const auto [x0, y0] = at(8.0);
+    const auto [x1, y1] = at(10.0);
+    line(c, x0, y0, x1, y1, kInk);
+    const auto [lx, ly] = at(15.0);
     const int w = text_width(marks[i], Font::small);
-    const int x = i == 0 ? lx - w + 1 : (i == kMarks - 1 ? lx : lx - w / 2);
-    draw_text(c, x, ly, marks[i], Font::small, kInk);
+    const int x = i == 0 ? lx - w + 2 : (i == kMarks - 1 ? lx - 1 : lx - w / 2);
+    draw_text(c, x, ly - 2, marks[i], Font::small, kInk);
   }
 }
 
 void heading_column(Canvas& c) {
-  window(c, L::kHeadingWindow, "HDG( )TRK");
+  window(c, L::kHeadingWindow, "HDG(  )TRK");
   bank_selector(c);
   button(c, L::kAreas[10].box, "HDG");
   button(c, L::kAreas[11].box, "NAV");
@@ -88,7 +92,7 @@ void middle(Canvas& c) {
   caption(c, appr.x, appr.x + appr.width - 1, appr.y - 8, "APPR/LAND");
   rect_outline(c, {appr.x, appr.y - 1, appr.width, appr.height + 4}, kInk);
   const frame::Box bar = L::kAreas[0].box;
-  caption(c, bar.x, bar.x + bar.width - 1, bar.y - 7, "AUTO FLIGHT");
+  caption(c, bar.x, bar.x + bar.width - 1, bar.y - 6, "AUTO FLIGHT");
   rect_outline(c, {bar.x, bar.y, bar.width, bar.height}, kInk);
   rect_outline(c, {bar.x + 2, bar.y + 2, bar.width - 4, bar.height - 4}, kFrame);
   // The bracket of the two autopilot channels below them.
@@ -104,7 +108,7 @@ void middle(Canvas& c) {
 }
 
 void altitude_column(Canvas& c) {
-  window(c, L::kAltitudeWindow, "FEET( )METER");
+  window(c, L::kAltitudeWindow, "FEET(  )METER");
   knob(c, L::kAreas[14].box, L::kAreas[15].box);
   button(c, L::kAreas[16].box, "ALT");
   button(c, L::kAreas[17].box, "LVL");
@@ -113,7 +117,7 @@ void altitude_column(Canvas& c) {
 
 // The vertical thumbwheel: a slot with the wheel's ribs showing through.
 void vs_column(Canvas& c) {
-  window(c, L::kVsWindow, "V/S( )FPA");
+  window(c, L::kVsWindow, "V/S(  )FPA");
   const frame::Box up = L::kAreas[20].box;
   const frame::Box down = L::kAreas[21].box;
   const Rect slot{up.x, up.y, up.width, down.y + down.height - up.y};
