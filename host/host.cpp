@@ -17,28 +17,7 @@ constexpr uint32_t kTokenBound = 0x484F5354;  // marks a TokenVar the host has b
 constexpr char kGuardByte = '\x5A';
 constexpr size_t kGuardBytes = 8;
 
-const char* slot_name(frame::Slot s) {
-  switch (s) {
-    case frame::Slot::apply_image_flags: return "apply_image_flags";
-    case frame::Slot::query_elements: return "query_elements";
-    case frame::Slot::install_elements: return "install_elements";
-    case frame::Slot::initialize_elements: return "initialize_elements";
-    case frame::Slot::update_elements: return "update_elements";
-    case frame::Slot::generate_elements: return "generate_elements";
-    case frame::Slot::draw_elements: return "draw_elements";
-    case frame::Slot::kill_elements: return "kill_elements";
-    case frame::Slot::install_mouse_list: return "install_mouse_list";
-    case frame::Slot::register_mouse_list: return "register_mouse_list";
-    case frame::Slot::unregister_mouse_list: return "unregister_mouse_list";
-    case frame::Slot::toggle_panel_window: return "toggle_panel_window";
-    case frame::Slot::send_key_event: return "send_key_event";
-    case frame::Slot::register_named_variable: return "register_named_variable";
-    case frame::Slot::initialize_token_var: return "initialize_token_var";
-    case frame::Slot::refresh_token_var: return "refresh_token_var";
-    case frame::Slot::unregister_named_variables: return "unregister_named_variables";
-  }
-  return "?";
-}
+using frame::slot_name;
 
 // Depth-first, the element before its children, children in array order. Guarded against
 // cycles, which a broken module could build.
@@ -287,23 +266,9 @@ struct Services {
     auto put = [&t]<frame::Slot S>(frame::SlotFn<S> fn) {
       t.slots[static_cast<uint32_t>(S)] = reinterpret_cast<frame::AnyServiceFn>(fn);
     };
-    put.operator()<frame::Slot::apply_image_flags>(&apply_image_flags);
-    put.operator()<frame::Slot::query_elements>(&query_elements);
-    put.operator()<frame::Slot::install_elements>(&install_elements);
-    put.operator()<frame::Slot::initialize_elements>(&initialize_elements);
-    put.operator()<frame::Slot::update_elements>(&update_elements);
-    put.operator()<frame::Slot::generate_elements>(&generate_elements);
-    put.operator()<frame::Slot::draw_elements>(&draw_elements);
-    put.operator()<frame::Slot::kill_elements>(&kill_elements);
-    put.operator()<frame::Slot::install_mouse_list>(&install_mouse_list);
-    put.operator()<frame::Slot::register_mouse_list>(&register_mouse_list);
-    put.operator()<frame::Slot::unregister_mouse_list>(&unregister_mouse_list);
-    put.operator()<frame::Slot::toggle_panel_window>(&toggle_panel_window);
-    put.operator()<frame::Slot::send_key_event>(&send_key_event);
-    put.operator()<frame::Slot::register_named_variable>(&register_named_variable);
-    put.operator()<frame::Slot::initialize_token_var>(&initialize_token_var);
-    put.operator()<frame::Slot::refresh_token_var>(&refresh_token_var);
-    put.operator()<frame::Slot::unregister_named_variables>(&unregister_named_variables);
+#define HOST_PUT_SLOT(name, offset, ...) put.operator()<frame::Slot::name>(&name);
+    FRAME_SERVICE_SLOTS(HOST_PUT_SLOT)
+#undef HOST_PUT_SLOT
     return t;
   }
 };
