@@ -5,6 +5,7 @@
 
 #include "host/host.h"
 #include "tests/support/gauges.h"
+#include "tests/support/host_calls.h"
 
 using testing::ElementsAre;
 using testing::HasSubstr;
