@@ -153,7 +153,7 @@ class Host {
   bool render(const Gauge& g, bool night, Image& out, std::string& why) const;
 
   // The newest service calls (at most kCallLogLimit; older ones are dropped in halves).
-  static constexpr size_t kCallLogLimit = size_t(1) << 16;
+  static constexpr size_t kCallLogLimit = size_t(1) << 14;
   const std::vector<ServiceCall>& calls() const { return calls_; }
   // Key events and panel-window requests together, in the order they happened.
   const std::vector<HostEvent>& events() const { return events_; }

@@ -207,6 +207,16 @@ int run(int argc, char** argv) {
     c.options(*sub, o);
     subs.emplace_back(sub, &c);
   }
+  if (argc > 1 && argv[1][0] != '-') {
+    std::string known;
+    bool found = false;
+    for (const Command& c : kCommands) {
+      found = found || argv[1] == std::string(c.name);
+      known += known.empty() ? c.name : std::string(", ") + c.name;
+    }
+    if (!found)
+      fail(host::kExitUsage, std::string("no subcommand '") + argv[1] + "' (there are " + known + ")");
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

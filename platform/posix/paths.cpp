@@ -52,6 +52,7 @@ bool find_entry(const char* dir, const char* name, std::size_t n, char* found, s
 // Resolves every name of the path in turn (the general case).
 bool resolve_each(const char* windows_path, char* out, std::size_t out_size) {
   std::size_t len = 0;
+  out[0] = '\0';
   const char* p = windows_path;
   if (is_sep(*p)) {
     if (!append(out, out_size, len, "/", 1)) return false;
