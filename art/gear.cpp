@@ -1,20 +1,23 @@
 // Landing-gear panel: three gear lights (nose, left and right main), the
 // gear lever in its slot, and two round lamp outlines.
 #include "font.h"
+#include "gear/layout.h"
 #include "panels.h"
 
 namespace art {
 
 namespace {
 
-// Where the gauge draws its overlay images on the panel.
-constexpr Rect kNoseLight{48, 28, 25, 8};
-constexpr Rect kLeftMain{24, 57, 25, 37};
-constexpr Rect kRightMain{73, 57, 25, 37};
-constexpr Rect kLever{25, 97, 42, 153};
+namespace layout = gear::layout;
 
-constexpr int kBar = 8;          // height of one lamp bar
-constexpr int kAftBarTop = 29;   // within a main-gear image
+// Where the gauge draws its overlay images on the panel.
+constexpr Rect kNoseLight = to_rect(layout::kNoseLight);
+constexpr Rect kLeftMain = to_rect(layout::kLeftLight);
+constexpr Rect kRightMain = to_rect(layout::kRightLight);
+constexpr Rect kLever = to_rect(layout::kLever);
+
+constexpr int kBar = layout::kLightBar;
+constexpr int kAftBarTop = layout::kAftBarTop;
 constexpr int kHatchPeriod = 4;  // red/black stripes for "in transit"
 
 // Box drawn one pixel clear of a lamp bar.
@@ -96,18 +99,18 @@ void main_transit(Canvas& c) {
 void dark(Canvas&) {}  // gear up and locked: nothing lit
 
 constexpr BitmapDef kBitmaps[] = {
-    {4096, 120, 250, panel},
-    {20480, kLever.w, kLever.h, lever_down},
-    {20483, kLever.w, kLever.h, lever_up},
-    {8192, kNoseLight.w, kNoseLight.h, nose_down},
-    {8195, 2, 2, dark},
-    {8198, kNoseLight.w, kNoseLight.h, nose_transit},
-    {12288, kLeftMain.w, kLeftMain.h, main_down},
-    {12291, 2, 2, dark},
-    {12294, kLeftMain.w, kLeftMain.h, main_transit},
-    {16384, kRightMain.w, kRightMain.h, main_down},
-    {16387, 2, 2, dark},
-    {16390, kRightMain.w, kRightMain.h, main_transit},
+    {layout::kPanelBitmap, layout::kPanelWidth, layout::kPanelHeight, panel},
+    {layout::kLeverBitmap, kLever.w, kLever.h, lever_down},
+    {layout::kLeverBitmap + 3, kLever.w, kLever.h, lever_up},
+    {layout::kNoseLightBitmap, kNoseLight.w, kNoseLight.h, nose_down},
+    {layout::kNoseLightBitmap + 3, layout::kNoLightSize, layout::kNoLightSize, dark},
+    {layout::kNoseLightBitmap + 6, kNoseLight.w, kNoseLight.h, nose_transit},
+    {layout::kLeftLightBitmap, kLeftMain.w, kLeftMain.h, main_down},
+    {layout::kLeftLightBitmap + 3, layout::kNoLightSize, layout::kNoLightSize, dark},
+    {layout::kLeftLightBitmap + 6, kLeftMain.w, kLeftMain.h, main_transit},
+    {layout::kRightLightBitmap, kRightMain.w, kRightMain.h, main_down},
+    {layout::kRightLightBitmap + 3, layout::kNoLightSize, layout::kNoLightSize, dark},
+    {layout::kRightLightBitmap + 6, kRightMain.w, kRightMain.h, main_transit},
 };
 
 }  // namespace

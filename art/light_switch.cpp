@@ -1,14 +1,17 @@
 // Exterior-light switch strip: a landing-light slide switch (A) and a
 // taxi-light rocker (B) on a plate. Black in the switch images is see-through.
 #include "font.h"
+#include "light_switch/layout.h"
 #include "panels.h"
 
 namespace art {
 
 namespace {
 
-constexpr Rect kSwitchA{19, 13, 100, 21};  // where the gauge draws the switch images
-constexpr Rect kSwitchB{101, 14, 35, 21};
+namespace layout = light_switch::layout;
+
+constexpr Rect kSwitchA = to_rect(layout::kSwitchA);  // where the gauge draws the switch images
+constexpr Rect kSwitchB = to_rect(layout::kSwitchB);
 constexpr int kTrackLen = 75;  // slide A only uses the left of its image; B overlaps the rest
 constexpr int kKnobW = 16;
 
@@ -85,11 +88,12 @@ void switch_b_off(Canvas& c) { rocker(c, false); }
 void switch_b_on(Canvas& c) { rocker(c, true); }
 
 constexpr BitmapDef kBitmaps[] = {
-    {4096, 290, 40, strip},
-    {8192, kSwitchA.w, kSwitchA.h, switch_a_off},
-    {8195, kSwitchA.w, kSwitchA.h, switch_a_on},
-    {8448, kSwitchB.w, kSwitchB.h, switch_b_off},
-    {8451, 34, kSwitchB.h, switch_b_on},  // one pixel narrower than "off"; the rocker body fits both
+    {layout::kStripBitmap, layout::kStripWidth, layout::kStripHeight, strip},
+    {layout::kSwitchABitmap, kSwitchA.w, kSwitchA.h, switch_a_off},
+    {layout::kSwitchABitmap + 3, kSwitchA.w, kSwitchA.h, switch_a_on},
+    {layout::kSwitchBBitmap, kSwitchB.w, kSwitchB.h, switch_b_off},
+    // One pixel narrower than "off"; the rocker body fits both.
+    {layout::kSwitchBBitmap + 3, layout::kSwitchBOnWidth, kSwitchB.h, switch_b_on},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "font.h"
+#include "navs/layout.h"
 #include "panels.h"
 
 namespace art {
@@ -91,7 +92,7 @@ void navs(Canvas& c) {
 }
 
 constexpr BitmapDef kBitmaps[] = {
-    {100, 142, 87, navs},
+    {navs::layout::kPanelBitmap, navs::layout::kPanelWidth, navs::layout::kPanelHeight, navs},
 };
 
 }  // namespace

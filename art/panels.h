@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "canvas.h"
+#include "frame/layout.h"
 
 namespace art {
 
@@ -31,6 +32,9 @@ std::span<const BitmapDef> navs_bitmaps();
 
 std::span<const Panel> all_panels();
 const Panel* find_panel(std::string_view name);  // nullptr if unknown
+
+// A box of a gauge's layout as a drawing rectangle.
+constexpr Rect to_rect(frame::Box b) { return {b.x, b.y, b.width, b.height}; }
 
 // A black canvas of the bitmap's size with its drawing applied.
 Canvas render(const BitmapDef& def);

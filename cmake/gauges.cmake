@@ -1,5 +1,6 @@
 # add_gauge(<target> DELIVERABLE <name> [ART <panel>] SOURCES <src>... [RC <extra.rc>...])
 #
+# Every gauge is registered in the global property GAUGES_REGISTERED (the module checks walk it).
 # Builds one gauge module <name>.gau into ${CMAKE_BINARY_DIR}/gauges. Its bitmaps are drawn at
 # build time by artgen: compiled into the DLL's resources on Windows, and left beside the module
 # in gauges/art/<name>/ for the native host.
@@ -18,15 +19,18 @@ function(add_gauge target)
     LIBRARY_OUTPUT_DIRECTORY ${GAUGES_OUT_DIR}
     RUNTIME_OUTPUT_DIRECTORY ${GAUGES_OUT_DIR}
     CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-  target_link_libraries(${target} PRIVATE frame gauges_platform gauges_warnings gauges_fp)
+  target_link_libraries(${target} PRIVATE frame gauges_platform gauges_module)
+  set_property(GLOBAL APPEND PROPERTY GAUGES_REGISTERED ${target})
   if(GAUGES_WIN32)
     target_sources(${target} PRIVATE ${G_RC} ${PROJECT_SOURCE_DIR}/frame/exports.def)
-    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   else()
-    target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
-    target_link_options(${target} PRIVATE
-      -Wl,--version-script=${PROJECT_SOURCE_DIR}/frame/exports.map -Wl,--no-undefined)
+    target_link_options(${target} PRIVATE -Wl,--version-script=${PROJECT_SOURCE_DIR}/frame/exports.map)
+    # clang leaves its sanitizer runtimes to the executable, so a sanitized module has undefined
+    # symbols until it is loaded; every other build proves the module complete on its own.
+    if(NOT (GAUGES_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang"))
+      target_link_options(${target} PRIVATE -Wl,--no-undefined)
+    endif()
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/frame/exports.map)
   endif()
   if(NOT G_ART)

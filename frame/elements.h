@@ -2,6 +2,7 @@
 // Builders for the static records of a gauge, so each module's tables read as its data.
 #include <cstring>
 
+#include "frame/layout.h"
 #include "frame/records.h"
 
 namespace frame {
@@ -42,6 +43,12 @@ constexpr MouseArea key_area(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
 constexpr MouseArea function_area(int32_t x, int32_t y, int32_t w, int32_t h, int32_t cursor,
                                   uint32_t flags, MouseFunction fn) {
   return MouseArea{kAreaChild, x, y, w, h, cursor, 0, flags, 0, fn, 0};
+}
+constexpr MouseArea key_area(Box b, int32_t cursor, uint32_t flags, uint32_t key_event) {
+  return key_area(b.x, b.y, b.width, b.height, cursor, flags, key_event);
+}
+constexpr MouseArea function_area(Box b, int32_t cursor, uint32_t flags, MouseFunction fn) {
+  return function_area(b.x, b.y, b.width, b.height, cursor, flags, fn);
 }
 constexpr MouseArea end_parent() {
   return MouseArea{kAreaEndParent, 0, 0, 0, 0, kCursorNone, 0, 0, 0, nullptr, 0};

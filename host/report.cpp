@@ -1,10 +1,20 @@
 #include "host/report.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "host/gauge_facts.h"
 
 namespace host {
+
+void appendf(std::string& out, const char* fmt, ...) {
+  char line[512];
+  va_list args;
+  va_start(args, fmt);
+  std::vsnprintf(line, sizeof line, fmt, args);
+  va_end(args);
+  out += line;
+}
 namespace {
 
 const char* type_name(uint32_t t) {

@@ -7,13 +7,8 @@
 
 namespace host {
 
-// printf-style formatting onto the end of out.
-template <class... A>
-void appendf(std::string& out, const char* fmt, A... a) {
-  char line[512];
-  std::snprintf(line, sizeof line, fmt, a...);
-  out += line;
-}
+// printf-style formatting onto the end of out; the compiler checks the arguments.
+void appendf(std::string& out, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
 std::string describe_gauge(const Gauge& g);
 std::string describe_events(const Host& h);

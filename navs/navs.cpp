@@ -2,28 +2,25 @@
 // install it clears the link and picks the cabin announcements; at its first update it powers
 // the cockpit if the simulator reports a unit started. Its buttons act only while powered; the
 // six frequency areas are key events the host sends by itself, powered or not.
+#include <iterator>
+
 #include "frame/cockpit_link.h"
 #include "frame/elements.h"
 #include "frame/lifecycle.h"
 #include "navs/announcements.h"
+#include "navs/layout.h"
 
 namespace {
 
 using namespace frame;
+using namespace navs::layout;
 
-constexpr int32_t kPanelBitmap = 100;
-constexpr uint32_t kStartupTokenIds[] = {130, 165, 200};
-constexpr int kStartupTokens = 3;
-constexpr uint32_t kWindowMp = 50;
-constexpr uint32_t kWindowPl = 51;
-constexpr uint32_t kEventStd = 66040;
-constexpr uint32_t kStdValue = 16209;
+constexpr int kStartupCount = static_cast<int>(std::size(kStartupTokens));
 
 CockpitLinkState link;
 uint32_t startup_check_pending = 1;
-TokenVar startup_tokens[kStartupTokens] = {token_var(kStartupTokenIds[0]),
-                                           token_var(kStartupTokenIds[1]),
-                                           token_var(kStartupTokenIds[2])};
+TokenVar startup_tokens[kStartupCount] = {token_var(kStartupTokens[0]), token_var(kStartupTokens[1]),
+                                          token_var(kStartupTokens[2])};
 
 extern GaugeHeader gauge_header;
 
@@ -67,18 +64,18 @@ uint32_t GAUGE_CALL fd_button(uint32_t, uint32_t) {
 
 MouseArea navs_mouse_list[] = {
     parent_area(),
-    function_area(81, 17, 12, 10, kCursorHand, kClickDown, &mp_button),
-    function_area(81, 33, 12, 10, kCursorHand, kClickDown, &pl_button),
-    key_area(2, 25, 12, 15, kCursorDown, kClickDown | kClickRepeat, 65884),
-    function_area(14, 25, 11, 15, kCursorHand, kClickDown, &std_button),
-    key_area(25, 25, 12, 15, kCursorUp, kClickDown | kClickRepeat, 65883),
-    key_area(77, 60, 12, 10, kCursorDown, kClickDown | kClickRepeat, 65662),
-    key_area(125, 60, 12, 10, kCursorUp, kClickDown | kClickRepeat, 65663),
-    key_area(77, 76, 12, 10, kCursorDown, kClickDown | kClickRepeat, 65664),
-    key_area(125, 76, 12, 10, kCursorUp, kClickDown | kClickRepeat, 65665),
-    function_area(44, 58, 18, 14, kCursorHand, kClickDown, &vr_button),
-    function_area(44, 74, 18, 14, kCursorHand, kClickDown, &ar_button),
-    function_area(112, 17, 18, 14, kCursorHand, kClickDown, &fd_button),
+    function_area(kAreaMp, kCursorHand, kClickDown, &mp_button),
+    function_area(kAreaPl, kCursorHand, kClickDown, &pl_button),
+    key_area(kAreaBaroDec, kCursorDown, kClickDown | kClickRepeat, kEventBaroDec),
+    function_area(kAreaStd, kCursorHand, kClickDown, &std_button),
+    key_area(kAreaBaroInc, kCursorUp, kClickDown | kClickRepeat, kEventBaroInc),
+    key_area(kAreaIncRowDec, kCursorDown, kClickDown | kClickRepeat, kEventIncRowDec),
+    key_area(kAreaIncRowInc, kCursorUp, kClickDown | kClickRepeat, kEventIncRowInc),
+    key_area(kAreaDecRowDec, kCursorDown, kClickDown | kClickRepeat, kEventDecRowDec),
+    key_area(kAreaDecRowInc, kCursorUp, kClickDown | kClickRepeat, kEventDecRowInc),
+    function_area(kAreaVr, kCursorHand, kClickDown, &vr_button),
+    function_area(kAreaAr, kCursorHand, kClickDown, &ar_button),
+    function_area(kAreaFd, kCursorHand, kClickDown, &fd_button),
     end_parent(),
     end_list(),
 };
@@ -96,7 +93,7 @@ void startup_check() {
     if (any) {
       view->power = 1;
       for (uint32_t& f : view->start_flags) f = 1;
-      for (int i = 0; i < kStartupTokens; ++i)
+      for (int i = 0; i < kStartupCount; ++i)
         if (startup_tokens[i].value != 0.0) view->unit_flags[i] = 1;
     }
   }
