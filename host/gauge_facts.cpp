@@ -1,0 +1,91 @@
+#include "host/gauge_facts.h"
+
+// Each gauge's layout header, where this build has it; a gauge whose header is not here yet is
+// simply not listed.
+#if __has_include("gear/layout.h")
+#include "gear/layout.h"
+#define HOST_HAS_GEAR 1
+#endif
+#if __has_include("light_switch/layout.h")
+#include "light_switch/layout.h"
+#define HOST_HAS_LIGHT_SWITCH 1
+#endif
+#if __has_include("navs/layout.h")
+#include "navs/layout.h"
+#define HOST_HAS_NAVS 1
+#endif
+#if __has_include("autopilot/layout.h")
+#include "autopilot/layout.h"
+#define HOST_HAS_AUTOPILOT 1
+#endif
+#if __has_include("hsi_switch/layout.h")
+#include "hsi_switch/layout.h"
+#define HOST_HAS_HSI_SWITCH 1
+#endif
+
+namespace host {
+namespace {
+
+// One line per gauge: the deliverable and its layout namespace.
+#define HOST_FACTS(deliverable, ns) GaugeFacts{deliverable, ns::layout::kTokens, ns::layout::kEvents},
+constexpr GaugeFacts kFacts[] = {
+#ifdef HOST_HAS_AUTOPILOT
+    HOST_FACTS("Tarvex.Autopilot-Q90", autopilot)
+#endif
+#ifdef HOST_HAS_NAVS
+        HOST_FACTS("Tarvex.Navs-Q90", navs)
+#endif
+#ifdef HOST_HAS_GEAR
+            HOST_FACTS("j4gear", gear)
+#endif
+#ifdef HOST_HAS_HSI_SWITCH
+                HOST_FACTS("Nordel_HSI_Switch", hsi_switch)
+#endif
+#ifdef HOST_HAS_LIGHT_SWITCH
+                    HOST_FACTS("Lumet.LightSwitch", light_switch)
+#endif
+                        GaugeFacts{nullptr, {}, {}},  // keeps the array valid while no header is present
+};
+#undef HOST_FACTS
+
+std::string_view stem(std::string_view path) {
+  const auto slash = path.find_last_of("/\\");
+  if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
+  if (path.size() > 4 && path.ends_with(".gau")) path.remove_suffix(4);
+  return path;
+}
+
+const frame::KeyEventName* find_event(uint32_t id) {
+  for (const GaugeFacts& f : all_gauge_facts())
+    for (const frame::KeyEventName& e : f.events)
+      if (e.id == id) return &e;
+  return nullptr;
+}
+
+}  // namespace
+
+std::span<const GaugeFacts> all_gauge_facts() {
+  return std::span<const GaugeFacts>(kFacts, std::size(kFacts) - 1);
+}
+
+const GaugeFacts* facts_for(std::string_view deliverable_or_path) {
+  const std::string_view name = stem(deliverable_or_path);
+  for (const GaugeFacts& f : all_gauge_facts())
+    if (name == f.deliverable) return &f;
+  return nullptr;
+}
+
+const char* event_name(uint32_t id) {
+  // A gauge may list an event without a name while another names it: take the first name.
+  for (const GaugeFacts& f : all_gauge_facts())
+    for (const frame::KeyEventName& e : f.events)
+      if (e.id == id && e.name) return e.name;
+  return nullptr;
+}
+
+const char* event_role(uint32_t id) {
+  const frame::KeyEventName* e = find_event(id);
+  return e ? e->role : nullptr;
+}
+
+}  // namespace host
