@@ -10,6 +10,7 @@
 
 #include "host/cockpit.h"
 #include "host/config_text.h"
+#include "host/exit_codes.h"
 #include "host/report.h"
 #include "host/stb.h"
 #include "platform/shared_section.h"
@@ -172,8 +173,8 @@ void Cockpit::collect() {
   const auto& events = host_.key_events();
   for (; seen_events_ < events.size(); ++seen_events_) {
     const KeyEvent& e = events[seen_events_];
-    timeline_.push_back(
-        TimelineEvent{frame_, seconds(), Flight::height_ft(host_), e.id, e.value, e.gauge, e.from_area});
+    timeline_.push_back(TimelineEvent{frame_, seconds(), Flight::height_ft(host_), e.id, e.value,
+                                      std::string(e.gauge), e.from_area});
     if (on_event) on_event(timeline_.back());
   }
 }
@@ -406,7 +407,7 @@ class Runner {
       line_ = c.line;
       if (!step(c)) {
         end_progress();
-        return kRunError;
+        return kExitError;
       }
     }
     end_progress();
@@ -415,9 +416,9 @@ class Runner {
                 s_.name.c_str(), cockpit_.frame(), cockpit_.seconds(), cockpit_.frame_rate(),
                 cockpit_.timeline().size(), failed_);
     for (const auto& v : host_.violations()) std::printf("contract violation: %s\n", v.c_str());
-    if (!wrote || load_failures_) return kRunError;
-    if (!host_.violations().empty()) return kRunContractViolation;
-    return failed_ ? kRunExpectationFailed : kRunOk;
+    if (!wrote || load_failures_) return kExitError;
+    if (!host_.violations().empty()) return kExitContract;
+    return failed_ ? kExitExpectation : kExitSuccess;
   }
 
  private:
@@ -469,7 +470,8 @@ class Runner {
     if (PlacedGauge* p = cockpit_.find(name)) return p;
     std::string known;
     for (const PlacedGauge& p : cockpit_.gauges()) known += (known.empty() ? "" : ", ") + p.label;
-    error("no gauge named '" + name + "' on the panel (" + (known.empty() ? "none loaded" : known) + ")");
+    // A gauge the panel could not load is reported once it is used; the rest of the run goes on.
+    failed("no gauge named '" + name + "' on the panel (" + (known.empty() ? "none loaded" : known) + ")");
     return nullptr;
   }
 
@@ -540,7 +542,7 @@ class Runner {
       }
       case Op::Click: {
         PlacedGauge* p = gauge(c.name);
-        if (!p) return false;
+        if (!p) return true;
         for (int i = 0; i < c.count; ++i) {
           cockpit_.click(*p, c.x, c.y);
           frames(1);
@@ -576,7 +578,7 @@ class Runner {
       }
       case Op::ExpectText: {
         PlacedGauge* p = gauge(c.name);
-        if (!p) return false;
+        if (!p) return true;
         if (auto* e = element(*p, c.element, frame::kStringWindow, "a text window")) {
           const std::string shown = p->gauge->window_text(e);
           if (shown != c.text)
@@ -587,7 +589,7 @@ class Runner {
       }
       case Op::ExpectImage: {
         PlacedGauge* p = gauge(c.name);
-        if (!p) return false;
+        if (!p) return true;
         if (auto* e = element(*p, c.element, frame::kIcon, "an icon")) {
           const auto* icon = reinterpret_cast<const frame::IconElement*>(e);
           const auto r = p->gauge->icon_result(e);
@@ -776,14 +778,14 @@ int run_cockpit(Host& h, CockpitArgs args) {
   if (!scenario) {
     std::fprintf(stderr, "panelhost: %s\n",
                  error.empty() ? "the built-in approach is missing" : error.c_str());
-    return kRunError;
+    return kExitError;
   }
   // The gauges find their sound files from the current folder, as in the simulator's own.
   fs::current_path(folder, ec);
   if (ec) {
     std::fprintf(stderr, "panelhost: cannot work in the simulator folder %s: %s\n", folder.c_str(),
                  ec.message().c_str());
-    return kRunError;
+    return kExitError;
   }
   RunOptions o;
   o.out_dir = args.out_dir;

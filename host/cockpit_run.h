@@ -118,14 +118,8 @@ struct RunOptions {
   bool echo_events = true;  // print each key event as it comes
 };
 
-// Exit codes of a scenario run.
-inline constexpr int kRunOk = 0;
-inline constexpr int kRunError = 1;
-inline constexpr int kRunContractViolation = 3;
-inline constexpr int kRunExpectationFailed = 4;
-
 // Runs a scenario in a fresh cockpit on h; prints what it does and every failed expectation
-// (naming the file and line and what was seen); returns one of the exit codes above. Built-in
+// (naming the file and line and what was seen); returns an exit code of host/exit_codes.h. Built-in
 // files (name, text) stand in for files of those names that a scenario loads.
 int run_scenario(Host& h, const Scenario& s, const RunOptions& options,
                  const std::vector<std::pair<std::string, std::string_view>>& builtin = {});

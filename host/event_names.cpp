@@ -1,23 +1,23 @@
+// Key events as scenarios and timelines name them, from the gauge facts registry.
 #include <string>
 
-#include "autopilot/layout.h"
-#include "host/config_text.h"
+#include "host/args.h"
+#include "host/gauge_facts.h"
 #include "host/scenario.h"
 
 namespace host {
 
 std::optional<uint32_t> event_id(std::string_view word) {
-  const auto n = text::to_int(word);
-  if (n && *n > 0) return uint32_t(*n);
-  for (const auto& e : autopilot::layout::kEvents)
-    if (e.name && word == e.name) return e.id;
+  if (const auto n = parse_u32(word); n && *n != 0) return n;
+  for (const GaugeFacts& f : all_gauge_facts())
+    for (const frame::KeyEventName& e : f.events)
+      if (e.name && word == e.name) return e.id;
   return std::nullopt;
 }
 
 std::string event_label(uint32_t id) {
-  for (const auto& e : autopilot::layout::kEvents)
-    if (e.name && e.id == id) return e.name;
-  return "";
+  const char* name = event_name(id);
+  return name ? name : "";
 }
 
 }  // namespace host

@@ -11,6 +11,7 @@
 
 #include "host/args.h"
 #include "host/cockpit.h"
+#include "host/cockpit_run.h"
 #include "host/exit_codes.h"
 #include "host/host.h"
 #include "host/report.h"
@@ -26,6 +27,12 @@ struct Options {
   int scale = 1;
   bool night = false;
   bool link = false;
+  // run and demo
+  std::string scenario;
+  std::string results;
+  std::vector<std::string> gauge_dirs;
+  std::string folder;
+  int frame_rate = host::kDefaultFrameRate;
 };
 
 // A failure that ends the run: one line and an exit code.
@@ -170,6 +177,36 @@ void add_panel_options(CLI::App& c, Options& o, bool single) {
   }
 }
 
+// A scenario (or, for demo, the built-in approach) in one cockpit.
+int run_cockpit_command(const Options& o, bool demo) {
+  host::Host h;
+  host::CockpitArgs a;
+  a.scenario = demo ? "" : o.scenario;
+  a.out_dir = o.results;
+  a.gauge_dirs = o.gauge_dirs;
+  a.folder = o.folder;
+  a.frame_rate = o.frame_rate;
+  a.progress = demo;
+  return host::run_cockpit(h, a);
+}
+
+void add_cockpit_options(CLI::App& c, Options& o, bool demo) {
+  if (!demo) c.add_option("scenario", o.scenario, "the scenario file")->required();
+  if (demo) o.results = "approach";
+  c.add_option("-o,--out-dir", o.results,
+               demo ? "folder for the timeline, the snapshots, the contact sheet and the sound"
+                    : "folder for the timeline, the snapshots, the contact sheet and the sound (none if not given)")
+      ->capture_default_str();
+  c.add_option("--gauges", o.gauge_dirs,
+               "folder of the .gau modules named without a folder (repeatable; default: the gauges folder beside "
+               "panelhost)");
+  c.add_option("--folder", o.folder,
+               "the simulator's folder, from which the gauges find their sounds (default: the first gauges folder)");
+  c.add_option("--fps", o.frame_rate, "simulated frames per second")
+      ->check(CLI::Range(1, 1000))
+      ->capture_default_str();
+}
+
 struct Command {
   const char* name;
   const char* about;
@@ -194,9 +231,25 @@ const Command kCommands[] = {
        c.add_option("module", o.modules, "the .gau file")->required()->expected(1);
      },
      &run_info},
+    {"run",
+     "Run a scenario file: load gauges or a panel configuration, set values, run frames, click, check "
+     "expectations (exit code 4 if one fails)",
+     [](CLI::App& c, Options& o) { add_cockpit_options(c, o, false); },
+     [](const Options& o) { return run_cockpit_command(o, false); }},
+    {"demo",
+     "Fly the built-in approach: all five gauges on one panel from power-up to touchdown; writes a timeline, "
+     "snapshots, a contact sheet and the sound (also what panelhost does without arguments)",
+     [](CLI::App& c, Options& o) { add_cockpit_options(c, o, true); },
+     [](const Options& o) { return run_cockpit_command(o, true); }},
 };
 
 int run(int argc, char** argv) {
+  // Without arguments: the built-in approach, into ./approach.
+  const char* demo_args[] = {argc > 0 ? argv[0] : "panelhost", "demo", nullptr};
+  if (argc <= 1) {
+    argc = 2;
+    argv = const_cast<char**>(demo_args);
+  }
   CLI::App app{"panelhost: loads FS98/2000 panel gauge modules, drives them and renders them"};
   app.footer(host::kExitCodesHelp);
   app.require_subcommand(1);

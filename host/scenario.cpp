@@ -71,13 +71,12 @@ class Parser {
   static std::string str(std::string_view s) { return std::string(s); }
 
   bool point(std::string_view s, int& x, int& y, const char* what) {
-    const auto parts = text::split(s, ',');
-    const auto a = parts.size() == 2 ? text::to_int(parts[0]) : std::nullopt;
-    const auto b = parts.size() == 2 ? text::to_int(parts[1]) : std::nullopt;
-    if (!a || !b || *a < -8192 || *a > 8192 || *b < -8192 || *b > 8192)
+    std::string why;
+    const auto p = parse_point(s, why);
+    if (!p || p->x < -8192 || p->x > 8192 || p->y < -8192 || p->y > 8192)
       return fail(std::string(what) + " wants two whole numbers X,Y, not '" + str(s) + "'");
-    x = *a;
-    y = *b;
+    x = p->x;
+    y = p->y;
     return true;
   }
 
@@ -128,11 +127,10 @@ class Parser {
     c.op = Op::Set;
     if (w.size() < 2) return fail("set wants TOKEN=VALUE");
     for (size_t i = 1; i < w.size(); ++i) {
-      const auto eq = w[i].find('=');
-      const auto token = eq == std::string_view::npos ? std::nullopt : text::to_int(w[i].substr(0, eq));
-      const auto value = eq == std::string_view::npos ? std::nullopt : text::to_double(w[i].substr(eq + 1));
-      if (!token || *token < 0 || !value) return fail("set wants TOKEN=VALUE, not '" + str(w[i]) + "'");
-      c.settings.push_back(Setting{uint32_t(*token), *value});
+      std::string why;
+      const auto v = parse_setting(w[i], why);
+      if (!v) return fail("set '" + str(w[i]) + "': " + why);
+      c.settings.push_back(*v);
     }
     return true;
   }

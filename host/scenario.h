@@ -27,6 +27,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/args.h"
+
 namespace host {
 
 enum class Op {
@@ -47,11 +49,6 @@ enum class Op {
   ExpectToken,
   Snapshot,
   PrintLink,
-};
-
-struct Setting {
-  uint32_t token;
-  double value;
 };
 
 struct Command {
