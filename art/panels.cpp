@@ -5,6 +5,7 @@ namespace art {
 std::span<const Panel> all_panels() {
   static const Panel panels[] = {
       {"gear", gear_bitmaps()},
+      {"hsi_switch", hsi_switch_bitmaps()},
       {"light_switch", light_switch_bitmaps()},
       {"navs", navs_bitmaps()},
   };

@@ -32,6 +32,10 @@ const std::vector<Entry> kExpected = {
     {"light_switch", 8448, 35, 21},
     {"light_switch", 8451, 34, 21},
     {"navs", 100, 142, 87},
+    {"hsi_switch", 2, 23, 22},
+    {"hsi_switch", 3, 23, 22},
+    {"hsi_switch", 6, 23, 22},
+    {"hsi_switch", 9, 23, 22},
 };
 
 TEST(Registry, PanelsHoldExactlyTheExpectedBitmaps) {
@@ -45,7 +49,7 @@ TEST(Registry, PanelsHoldExactlyTheExpectedBitmaps) {
 }
 
 TEST(Registry, LooksUpPanelsByName) {
-  for (const char* name : {"gear", "light_switch", "navs"}) {
+  for (const char* name : {"gear", "light_switch", "navs", "hsi_switch"}) {
     const art::Panel* p = art::find_panel(name);
     ASSERT_NE(p, nullptr) << name;
     EXPECT_EQ(p->name, name);
