@@ -72,7 +72,7 @@ TEST_F(Section, AnObjectLockedByAnotherIsNoLinkAndNoWait) {
   frame::CockpitLinkState s;
   frame::open_cockpit_link(s);
   EXPECT_EQ(s.link_view, nullptr);
-  EXPECT_EQ(live("section"), 0);
+  EXPECT_EQ(live(platform::Resource::Section), 0);
   frame::close_cockpit_link(s);
   struct stat st;
   EXPECT_EQ(stat(path.c_str(), &st), 0) << "the locked object is someone's: left in place";
