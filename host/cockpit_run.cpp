@@ -17,7 +17,10 @@
 #if !defined(_WIN32)
 #include <unistd.h>
 
+#include "platform/posix/media_clock.h"
 #include "platform/posix/paths.h"
+#include "platform/posix/sound_device_control.h"
+#include "platform/posix/timer_control.h"
 #else
 #include <io.h>
 #include <windows.h>
@@ -96,7 +99,14 @@ bool on_terminal() {
 
 // ---- Cockpit ----
 
-Cockpit::Cockpit(Host& h, int frame_rate) : host_(h), frame_rate_(std::clamp(frame_rate, 1, 1000)) {}
+Cockpit::Cockpit(Host& h, int frame_rate) : host_(h), frame_rate_(std::clamp(frame_rate, 1, 1000)) {
+#if !defined(_WIN32)
+  // The substitute sound device and timers run by the cockpit's clock from here on, and record
+  // from its first frame. (Windows plays on the real device in real time.)
+  sound_clock_ = platform::testing::use_manual_clock();
+  platform::testing::clear_sound_recording();
+#endif
+}
 
 Cockpit::~Cockpit() {
   for (auto it = placed_.rbegin(); it != placed_.rend(); ++it)
@@ -193,7 +203,32 @@ void Cockpit::run(int frames) {
   }
 }
 
-void Cockpit::advance_sound(uint32_t /*ms*/) {}
+void Cockpit::advance_sound(uint32_t ms) {
+#if !defined(_WIN32)
+  // The timers fire at their due times on the way, as the streaming player's refills do.
+  if (sound_clock_) platform::testing::run_clock(uint64_t(ms) * 1000);
+#else
+  (void)ms;
+#endif
+}
+
+bool Cockpit::write_sound(const std::string& wav, std::string& why) const {
+#if !defined(_WIN32)
+  if (!sound_clock_) {
+    why = "the sound device was not on the cockpit's clock";
+    return false;
+  }
+  if (!platform::testing::write_sound_mix_wav(wav.c_str(), kSoundRate)) {
+    why = "cannot write " + wav;
+    return false;
+  }
+  return true;
+#else
+  (void)wav;
+  why = "the Windows build plays on the real sound device and keeps no recording";
+  return false;
+#endif
+}
 
 ClickResult Cockpit::click(PlacedGauge& g, int x, int y) {
   const ClickResult r = host_.click(*g.gauge, x, y);
@@ -713,9 +748,12 @@ class Runner {
     }
     if (!snapshots_.empty() && !write_png(contact_sheet(snapshots_), out("contact-sheet.png")))
       fail(out("contact-sheet.png"));
+    std::string why;
+    const bool sound = cockpit_.write_sound(out("sound.wav"), why);
+    if (!sound) std::printf("no sound.wav: %s\n", why.c_str());
     if (ok)
-      std::printf("wrote %s: timeline.txt, %zu snapshots%s\n", o_.out_dir.c_str(), snapshots_.size(),
-                  snapshots_.empty() ? "" : ", contact-sheet.png");
+      std::printf("wrote %s: timeline.txt, %zu snapshots%s%s\n", o_.out_dir.c_str(), snapshots_.size(),
+                  snapshots_.empty() ? "" : ", contact-sheet.png", sound ? ", sound.wav" : "");
     return ok;
   }
 

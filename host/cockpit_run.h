@@ -80,6 +80,11 @@ class Cockpit {
   // Called for each event as it joins the timeline.
   std::function<void(const TimelineEvent&)> on_event;
 
+  // Everything the sound device played since the cockpit began, mixed, as a mono 16-bit WAV file.
+  // False with the reason where there is no recording (the Windows build).
+  bool write_sound(const std::string& wav, std::string& why) const;
+  static constexpr uint32_t kSoundRate = 22050;
+
   // The whole cockpit: each panel window's gauges at their places, windows one under another.
   Image render() const;
 
@@ -90,7 +95,8 @@ class Cockpit {
   Host& host_;
   int frame_rate_;
   int frame_ = 0;
-  uint64_t sound_ms_ = 0;  // the sound clock, in whole milliseconds of simulated time
+  uint64_t sound_ms_ = 0;     // the sound clock, in whole milliseconds of simulated time
+  bool sound_clock_ = false;  // the substitute sound device runs by this cockpit's clock
   Flight flight_;
   std::vector<std::string> gauge_dirs_;
   struct Window {

@@ -182,7 +182,7 @@ int run_cockpit_command(const Options& o, bool demo) {
   host::Host h;
   host::CockpitArgs a;
   a.scenario = demo ? "" : o.scenario;
-  a.out_dir = o.results;
+  a.out_dir = demo && o.results.empty() ? "approach" : o.results;
   a.gauge_dirs = o.gauge_dirs;
   a.folder = o.folder;
   a.frame_rate = o.frame_rate;
@@ -192,11 +192,9 @@ int run_cockpit_command(const Options& o, bool demo) {
 
 void add_cockpit_options(CLI::App& c, Options& o, bool demo) {
   if (!demo) c.add_option("scenario", o.scenario, "the scenario file")->required();
-  if (demo) o.results = "approach";
   c.add_option("-o,--out-dir", o.results,
-               demo ? "folder for the timeline, the snapshots, the contact sheet and the sound"
-                    : "folder for the timeline, the snapshots, the contact sheet and the sound (none if not given)")
-      ->capture_default_str();
+               demo ? "folder for the timeline, the snapshots, the contact sheet and the sound (default: approach)"
+                    : "folder for the timeline, the snapshots, the contact sheet and the sound (none if not given)");
   c.add_option("--gauges", o.gauge_dirs,
                "folder of the .gau modules named without a folder (repeatable; default: the gauges folder beside "
                "panelhost)");
