@@ -192,14 +192,17 @@ int run_cockpit_command(const Options& o, bool demo) {
 
 void add_cockpit_options(CLI::App& c, Options& o, bool demo) {
   if (!demo) c.add_option("scenario", o.scenario, "the scenario file")->required();
-  c.add_option("-o,--out-dir", o.results,
-               demo ? "folder for the timeline, the snapshots, the contact sheet and the sound (default: approach)"
-                    : "folder for the timeline, the snapshots, the contact sheet and the sound (none if not given)");
-  c.add_option("--gauges", o.gauge_dirs,
-               "folder of the .gau modules named without a folder (repeatable; default: the gauges folder beside "
-               "panelhost)");
-  c.add_option("--folder", o.folder,
-               "the simulator's folder, from which the gauges find their sounds (default: the first gauges folder)");
+  c.add_option(
+      "-o,--out-dir", o.results,
+      demo ? "folder for the timeline, the snapshots, the contact sheet and the sound (default: approach)"
+           : "folder for the timeline, the snapshots, the contact sheet and the sound (none if not given)");
+  c.add_option(
+      "--gauges", o.gauge_dirs,
+      "folder of the .gau modules named without a folder (repeatable; default: the gauges folder beside "
+      "panelhost)");
+  c.add_option(
+      "--folder", o.folder,
+      "the simulator's folder, from which the gauges find their sounds (default: the first gauges folder)");
   c.add_option("--fps", o.frame_rate, "simulated frames per second")
       ->check(CLI::Range(1, 1000))
       ->capture_default_str();
