@@ -1,26 +1,31 @@
 #!/usr/bin/env bash
-# The main job: builds the gauges and the host natively, renders every panel to out/, then runs
-# them together as one cockpit (one process, one cockpit link) from a folder with announcement
-# sounds, and prints the link the radio panel set up.
+# The main job: builds the gauges and the panel host, then flies the built-in approach: all five
+# gauges on one cockpit panel from power-up to touchdown. Writes out/approach/: timeline.txt,
+# a snapshot PNG of each phase, contact-sheet.png and sound.wav (what the sound device played).
+# Then builds the same host and gauges for Windows and, where Wine runs 32-bit programs, flies
+# the approach again with the real Windows modules and compares the two timelines.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset native >/dev/null
 cmake --build --preset native
 mkdir -p out
-root=$(pwd)
-host=$root/build/native/host/panelhost
-gauges=$root/build/native/gauges
-for gau in "$gauges"/*.gau; do
-  name=$(basename "$gau" .gau)
-  echo "== $name"
-  "$host" render "$gau" --scale 2 -o "out/$name.png"
-done
+build/native/host/panelhost demo -o out/approach
 
-echo "== cockpit"
-rm -rf out/cockpit && mkdir -p out/cockpit
-build/native/art/artgen sounds out/cockpit
-# Token 165 reports a running unit: the radio panel's start-up check powers the cockpit.
-(cd out/cockpit && "$host" cockpit "$gauges/Tarvex.Navs-Q90.gau" "$gauges/j4gear.gau" \
-   "$gauges/Lumet.LightSwitch.gau" --set 165=1 --frames 3 --link --scale 2 --out-dir .)
-echo "Panels rendered to $root/out"
+echo "== the Windows build"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target panelhost gauge_gear gauge_light_switch gauge_navs gauge_autopilot \
+  gauge_hsi_switch
+export WINEDEBUG=-all
+if wine cmd /c exit >/dev/null 2>&1; then
+  wine build/win32/host/panelhost.exe demo -o out/approach-win32
+  if diff -q out/approach/timeline.txt out/approach-win32/timeline.txt >/dev/null; then
+    echo "The Windows modules under Wine give the same timeline."
+  else
+    echo "The timelines differ:" && diff out/approach/timeline.txt out/approach-win32/timeline.txt | head -20
+    exit 1
+  fi
+else
+  echo "Wine cannot run 32-bit programs here: build/win32/host/panelhost.exe and the .gau files are built, not run."
+fi
+echo "The approach: $(pwd)/out/approach (contact-sheet.png, timeline.txt, sound.wav)"
