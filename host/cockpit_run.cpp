@@ -129,9 +129,10 @@ PlacedGauge* Cockpit::load(const std::string& file, const std::string& base_dir,
   }
   for (const PlacedGauge& p : placed_) {
     std::error_code ec;
-    if (fs::equivalent(p.gauge->path(), *path, ec))
+    if (fs::equivalent(p.gauge->path(), *path, ec)) {
       error = name + ": the module is already on the panel (as " + p.label + "); a module holds one gauge";
-    if (!error.empty()) return nullptr;
+      return nullptr;
+    }
   }
   Gauge* g = host_.load(*path);
   if (!g) {
@@ -506,7 +507,8 @@ class Runner {
     std::string known;
     for (const PlacedGauge& p : cockpit_.gauges()) known += (known.empty() ? "" : ", ") + p.label;
     // A gauge the panel could not load is reported once it is used; the rest of the run goes on.
-    failed("no gauge named '" + name + "' on the panel (" + (known.empty() ? "none loaded" : known) + ")");
+    failed(std::string("no gauge named '") + name + "' on the panel (" +
+           (known.empty() ? "none loaded" : known) + ")");
     return nullptr;
   }
 
@@ -571,8 +573,9 @@ class Runner {
           frames(1);
         }
         if (Flight::height_ft(host_) < c.number) return true;
-        failed("the aircraft was not below " + number_text(c.number) + " ft within " + std::to_string(limit) +
-               " frames (height " + number_text(std::round(Flight::height_ft(host_))) + " ft)");
+        failed(std::string("the aircraft was not below ") + number_text(c.number) + " ft within " +
+               std::to_string(limit) + " frames (height " +
+               number_text(std::round(Flight::height_ft(host_))) + " ft)");
         return true;
       }
       case Op::Click: {
@@ -595,9 +598,10 @@ class Runner {
         for (size_t i = cursor_, n = 0; i < t.size() && n < 6; ++i, ++n)
           seen +=
               (seen.empty() ? "" : ", ") + event_text(t[i].id) + " " + std::to_string(int32_t(t[i].value));
-        if (t.size() - cursor_ > 6) seen += ", ... (" + std::to_string(t.size() - cursor_) + " in all)";
-        failed("expected " + event_text(c.event) +
-               (c.value ? " value " + std::to_string(int32_t(*c.value)) : "") +
+        if (t.size() - cursor_ > 6)
+          seen += std::string(", ... (") + std::to_string(t.size() - cursor_) + " in all)";
+        failed(std::string("expected ") + event_text(c.event) +
+               (c.value ? std::string(" value ") + std::to_string(int32_t(*c.value)) : "") +
                "; sent since the last match: " + (seen.empty() ? "nothing" : seen));
         return true;
       }
@@ -605,7 +609,7 @@ class Runner {
         const auto& t = cockpit_.timeline();
         for (size_t i = cursor_; i < t.size(); ++i)
           if (t[i].id == c.event) {
-            failed("expected no " + event_text(c.event) + ", but it was sent at frame " +
+            failed(std::string("expected no ") + event_text(c.event) + ", but it was sent at frame " +
                    std::to_string(t[i].frame) + " with value " + std::to_string(int32_t(t[i].value)));
             return true;
           }
@@ -631,7 +635,9 @@ class Runner {
           // As the renderer shows it: a fractional index is cut, a negative one shows nothing.
           const int shown = r && *r >= 0.0 && *r < double(icon->image_count) ? int(*r) : -1;
           if (shown != int(c.number)) {
-            auto said = [](int i) { return i < 0 ? std::string("none") : "image " + std::to_string(i); };
+            auto said = [](int i) {
+              return i < 0 ? std::string("none") : std::string("image ") + std::to_string(i);
+            };
             failed(p->label + " #" + std::to_string(c.element) + " shows " + said(shown) + ", not " +
                    said(int(c.number)));
           }
@@ -641,7 +647,7 @@ class Runner {
       case Op::ExpectVar: {
         const NamedVariable* v = host_.named(c.name);
         if (!v) {
-          failed("no named variable " + c.name + " is registered");
+          failed(std::string("no named variable ") + c.name + " is registered");
           return true;
         }
         double value = 0;
@@ -654,14 +660,14 @@ class Runner {
       case Op::ExpectToken: {
         const double v = host_.value(c.token);
         if (!same(v, c.number))
-          failed("token " + std::to_string(c.token) + " is " + number_text(v) + ", not " +
+          failed(std::string("token ") + std::to_string(c.token) + " is " + number_text(v) + ", not " +
                  number_text(c.number));
         return true;
       }
       case Op::Snapshot: {
         snapshots_.emplace_back(c.text, cockpit_.render());
-        if (!progress_)
-          std::printf("snapshot %zu at frame %d: %s\n", snapshots_.size(), cockpit_.frame(), c.text.c_str());
+        end_progress();
+        std::printf("snapshot %zu at frame %d: %s\n", snapshots_.size(), cockpit_.frame(), c.text.c_str());
         return true;
       }
       case Op::PrintLink:
@@ -683,13 +689,13 @@ class Runner {
     int index = -1;
     if (const auto open = field.find('['); open != std::string::npos && field.back() == ']') {
       const auto i = text::to_int(std::string_view(field).substr(open + 1, field.size() - open - 2));
-      if (!i) return error("link field '" + c.name + "': the index is a whole number");
+      if (!i) return error(std::string("link field '") + c.name + "': the index is a whole number");
       index = *i;
       field.resize(open);
     }
     auto indexed = [&](int count) {
       if (index >= 0 && index < count) return true;
-      error("link field '" + c.name + "' wants an index from 0 to " + std::to_string(count - 1));
+      error(std::string("link field '") + c.name + "' wants an index from 0 to " + std::to_string(count - 1));
       return false;
     };
     double value = 0;
@@ -713,13 +719,14 @@ class Runner {
       const std::string shown(b, strnlen(b, 3));
       if (c.number >= 0) return error("link slot values are texts in double quotes");
       if (shown != c.text)
-        failed("link slot[" + std::to_string(index) + "] holds \"" + shown + "\", not \"" + c.text + "\"");
+        failed(std::string("link slot[") + std::to_string(index) + "] holds \"" + shown + "\", not \"" +
+               c.text + "\"");
       return true;
     } else
-      return error("unknown link field '" + c.name +
+      return error(std::string("unknown link field '") + c.name +
                    "' (power, start_flags[i], unit_flags[i], vr_request, ar_request, fd_request, slot[i])");
     if (!same(value, c.number))
-      failed("link " + c.name + " is " + number_text(value) + ", not " + number_text(c.number));
+      failed(std::string("link ") + c.name + " is " + number_text(value) + ", not " + number_text(c.number));
     return true;
   }
 

@@ -49,7 +49,8 @@ class Parser {
     if (eq == std::string_view::npos) return fail("expected key=value, a [section] or a // comment");
     const std::string_view key = trim(s.substr(0, eq)), value = trim(s.substr(eq + 1));
     if (key.empty()) return fail("a key is missing before '='");
-    if (kind_ == Section::None) return fail("'" + std::string(key) + "' stands outside any [section]");
+    if (kind_ == Section::None)
+      return fail(std::string("'") + std::string(key) + "' stands outside any [section]");
     if (kind_ == Section::Titles) {
       titles_[lower(key)] = std::string(value);
       return true;
@@ -88,7 +89,8 @@ class Parser {
     if (name.empty()) return fail("a section needs a name");
     if (is_window_section(name)) {
       for (const PanelWindow& w : config_.windows)
-        if (iequal(w.section, name)) return fail("section [" + std::string(name) + "] appears twice");
+        if (iequal(w.section, name))
+          return fail(std::string("section [") + std::string(name) + "] appears twice");
       kind_ = Section::Window;
       config_.windows.push_back(PanelWindow{std::string(name), "", 0, 0, {}});
     } else if (iequal(name, "Window Titles")) {
@@ -104,7 +106,8 @@ class Parser {
     const auto width = parts.size() == 2 ? text::to_int(parts[0]) : std::nullopt;
     const auto height = parts.size() == 2 ? text::to_int(parts[1]) : std::nullopt;
     if (!width || !height || *width <= 0 || *height <= 0 || *width > 8192 || *height > 8192)
-      return fail("size_mm wants two whole numbers W,H from 1 to 8192, not '" + std::string(value) + "'");
+      return fail(std::string("size_mm wants two whole numbers W,H from 1 to 8192, not '") +
+                  std::string(value) + "'");
     w.width = *width;
     w.height = *height;
     return true;

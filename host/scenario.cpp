@@ -55,7 +55,7 @@ class Parser {
       c.op = Op::PrintLink;
       ok = true;
     } else
-      return fail("unknown command '" + std::string(verb) + "'");
+      return fail(std::string("unknown command '") + std::string(verb) + "'");
     if (ok) commands_.push_back(std::move(c));
     return ok;
   }
@@ -89,7 +89,8 @@ class Parser {
 
   bool event(std::string_view s, uint32_t& out) {
     const auto id = event_id(s);
-    if (!id) return fail("'" + str(s) + "' is neither a key event id nor an EV_ name the gauges know");
+    if (!id)
+      return fail(std::string("'") + str(s) + "' is neither a key event id nor an EV_ name the gauges know");
     out = *id;
     return true;
   }
@@ -107,7 +108,7 @@ class Parser {
     if (w.size() < 2) return fail("load wants a .gau file: load FILE [at X,Y] [size W,H] [as NAME]");
     c.path = str(w[1]);
     for (size_t i = 2; i < w.size(); i += 2) {
-      if (i + 1 >= w.size()) return fail("load: '" + str(w[i]) + "' wants a value after it");
+      if (i + 1 >= w.size()) return fail(std::string("load: '") + str(w[i]) + "' wants a value after it");
       if (w[i] == "at") {
         if (!point(w[i + 1], c.x, c.y, "at")) return false;
         c.placed = true;
@@ -117,7 +118,7 @@ class Parser {
       } else if (w[i] == "as") {
         c.name = str(w[i + 1]);
       } else {
-        return fail("load: unknown word '" + str(w[i]) + "' (at, size or as)");
+        return fail(std::string("load: unknown word '") + str(w[i]) + "' (at, size or as)");
       }
     }
     return true;
@@ -129,7 +130,7 @@ class Parser {
     for (size_t i = 1; i < w.size(); ++i) {
       std::string why;
       const auto v = parse_setting(w[i], why);
-      if (!v) return fail("set '" + str(w[i]) + "': " + why);
+      if (!v) return fail(std::string("set '") + str(w[i]) + "': " + why);
       c.settings.push_back(*v);
     }
     return true;
@@ -145,7 +146,7 @@ class Parser {
 
   // "N", "N frames", "S s" or "Ss", from word i to the end.
   bool duration(const Words& w, size_t i, Command& c) {
-    if (w.size() - i > 2) return fail("run: unexpected '" + str(w.back()) + "'");
+    if (w.size() - i > 2) return fail(std::string("run: unexpected '") + str(w.back()) + "'");
     std::string_view n = w[i];
     std::string_view unit = w.size() - i == 2 ? w[i + 1] : std::string_view();
     if (unit.empty() && n.size() > 1 && n.back() == 's') {
@@ -161,7 +162,7 @@ class Parser {
     }
     if (!unit.empty() && unit != "frames" && unit != "frame") return fail("run: the unit is 'frames' or 's'");
     const auto f = text::to_int(n);
-    if (!f || *f < 0 || *f > 10000000) return fail("run: '" + str(n) + "' is not a frame count");
+    if (!f || *f < 0 || *f > 10000000) return fail(std::string("run: '") + str(n) + "' is not a frame count");
     c.frames = *f;
     return true;
   }
@@ -201,7 +202,7 @@ class Parser {
     if (w.size() == 4) {
       const auto n = w[3].size() > 1 && w[3][0] == 'x' ? text::to_int(w[3].substr(1)) : std::nullopt;
       if (!n || *n < 1 || *n > 10000)
-        return fail("click: repeats are written x1 to x10000, not '" + str(w[3]) + "'");
+        return fail(std::string("click: repeats are written x1 to x10000, not '") + str(w[3]) + "'");
       c.count = *n;
     }
     return true;
@@ -210,7 +211,8 @@ class Parser {
   bool element(std::string_view s, int& out) {
     const auto n = text::to_int(s);
     if (!n || *n < 0)
-      return fail("an element is its place in drawing order (0 is the background), not '" + str(s) + "'");
+      return fail(std::string("an element is its place in drawing order (0 is the background), not '") +
+                  str(s) + "'");
     out = *n;
     return true;
   }
@@ -230,7 +232,7 @@ class Parser {
         else if (u && *u >= 0 && *u <= 4294967295.0 && *u == double(uint64_t(*u)))
           c.value = uint32_t(uint64_t(*u));
         else
-          return fail("expect event: value '" + str(w[3]) + "' is not a 32-bit whole number");
+          return fail(std::string("expect event: value '") + str(w[3]) + "' is not a 32-bit whole number");
       }
       return true;
     }
@@ -261,17 +263,18 @@ class Parser {
         return true;
       }
       const auto n = text::to_int(w[4]);
-      if (!n || *n < 0) return fail("expect image: '" + str(w[4]) + "' is neither an image index nor 'none'");
+      if (!n || *n < 0)
+        return fail(std::string("expect image: '") + str(w[4]) + "' is neither an image index nor 'none'");
       c.number = *n;
       return true;
     }
     if (what == "var" || what == "link" || what == "token") {
       c.op = what == "var" ? Op::ExpectVar : what == "link" ? Op::ExpectLink : Op::ExpectToken;
-      if (w.size() != 4) return fail("expect " + str(what) + " NAME VALUE");
+      if (w.size() != 4) return fail(std::string("expect ") + str(what) + " NAME VALUE");
       c.name = str(w[2]);
       if (c.op == Op::ExpectToken) {
         const auto t = text::to_int(w[2]);
-        if (!t || *t < 0) return fail("expect token: '" + str(w[2]) + "' is not a token id");
+        if (!t || *t < 0) return fail(std::string("expect token: '") + str(w[2]) + "' is not a token id");
         c.token = uint32_t(*t);
       }
       if (c.op == Op::ExpectLink && w[3].size() >= 2 && w[3].front() == '"' && w[3].back() == '"') {
@@ -281,7 +284,8 @@ class Parser {
       }
       return number(w[3], c.number, "expect: value");
     }
-    return fail("expect what? '" + str(what) + "' (event, no event, text, image, var, link or token)");
+    return fail(std::string("expect what? '") + str(what) +
+                "' (event, no event, text, image, var, link or token)");
   }
 
   bool snapshot(Command& c, std::string_view s, const Words& w) {
