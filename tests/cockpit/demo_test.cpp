@@ -106,7 +106,9 @@ TEST(Demo, FliesTheApproachAndWritesTimelinePicturesAndSound) {
   for (const char* png : {"a/01-power_on.png", "a/10-autopilot_disconnected.png", "a/contact-sheet.png"})
     EXPECT_EQ(read_text(out.path(png)).substr(1, 3), "PNG") << png;
 
-  // Sound where the gauges made it, silence elsewhere: the level-off chime after the descent
+#ifndef _WIN32
+  // Sound where the gauges made it, silence elsewhere (the Windows build plays on the real device
+  // and keeps no recording): the level-off chime after the descent
   // began, the HSI switch's click with the gear down, the disconnect chime at the end.
   uint32_t rate = 0;
   const std::vector<double> rms = rms_per_second(out.path("a/sound.wav"), rate);
@@ -122,6 +124,7 @@ TEST(Demo, FliesTheApproachAndWritesTimelinePicturesAndSound) {
   EXPECT_GT(loud(engaged + 8, engaged + 16), 1000.0) << "the level-off chime";
   EXPECT_LT(loud(engaged + 18, t.first_time.at("EV_SEQ_HOLD")), 1000.0);
   EXPECT_GT(rms.back() + rms[rms.size() - 2], 500.0) << "the disconnect chime closes the recording";
+#endif
 }
 
 TEST(Demo, TwoRunsAreTheSameRun) {
@@ -133,7 +136,9 @@ TEST(Demo, TwoRunsAreTheSameRun) {
   const std::string a = read_text(out.path("a/timeline.txt"));
   EXPECT_GT(a.size(), 1000u);
   EXPECT_EQ(a, read_text(out.path("b/timeline.txt")));
+#ifndef _WIN32
   EXPECT_EQ(read_text(out.path("a/sound.wav")), read_text(out.path("b/sound.wav")));
+#endif
   EXPECT_EQ(read_text(out.path("a/contact-sheet.png")), read_text(out.path("b/contact-sheet.png")));
 }
 
