@@ -4,6 +4,7 @@ namespace art {
 
 std::span<const Panel> all_panels() {
   static const Panel panels[] = {
+      {"autopilot", autopilot_bitmaps()},
       {"gear", gear_bitmaps()},
       {"light_switch", light_switch_bitmaps()},
       {"navs", navs_bitmaps()},

@@ -26,6 +26,7 @@ struct Panel {
   std::span<const BitmapDef> bitmaps;
 };
 
+std::span<const BitmapDef> autopilot_bitmaps();
 std::span<const BitmapDef> gear_bitmaps();
 std::span<const BitmapDef> light_switch_bitmaps();
 std::span<const BitmapDef> navs_bitmaps();

@@ -15,6 +15,15 @@ std::vector<std::int16_t> announcement() {
   return chime(notes, kSoundRate, 0.5);
 }
 
+// The autopilot's disconnect: a falling three-note chime, about a second long.
+std::vector<std::int16_t> disconnect_chime() {
+  const Note notes[] = {{1320.0, 0.25}, {990.0, 0.25}, {660.0, 0.5}};
+  return chime(notes, kSoundRate, 0.5);
+}
+
+// The level-off alert: a steady tone of 0.8 s.
+std::vector<std::int16_t> level_off_tone() { return tone(880.0, 0.8, kSoundRate, 0.4); }
+
 // A few announcements per category, with gaps, so the choice has something to choose from.
 constexpr SoundDef kSounds[] = {
     {"Sound/CD_CapClimb_0.wav", &announcement<0>},     {"Sound/CD_CapClimb_1.wav", &announcement<1>},
@@ -22,6 +31,7 @@ constexpr SoundDef kSounds[] = {
     {"Sound/CD_AfterLanding_2.wav", &announcement<4>}, {"Sound/CD_AfterLanding_3.wav", &announcement<5>},
     {"Sound/CD_BoardingDone_4.wav", &announcement<6>}, {"Sound/PB_ByeBye_5.wav", &announcement<7>},
     {"Sound/CD_Music_3.wav", &announcement<8>},        {"Sound/CD_Music_9.wav", &announcement<9>},
+    {"Sound/-apdisco.wav", &disconnect_chime},         {"Sound/LevelWarning.wav", &level_off_tone},
 };
 
 }  // namespace

@@ -5,8 +5,8 @@
 // Windows: the calls themselves. Linux: a POSIX shared-memory object of the same name, shared by
 // every module of the process (the substitute platform is one shared library) and by other
 // processes, zero-filled when created and removed, content and all, when its last holder lets
-// go of it. Resources are counted as "section" and "view"; faults can be injected by the names
-// "OpenFileMappingA", "CreateFileMappingA" and "MapViewOfFile".
+// go of it. Resources are counted as Resource::Section and Resource::View; faults can be injected
+// into Call::OpenFileMappingA, Call::CreateFileMappingA and Call::MapViewOfFile (platform/hooks.h).
 #include <cstddef>
 #include <cstdint>
 

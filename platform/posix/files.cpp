@@ -4,13 +4,14 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/posix/clock_control.h"
 #include "platform/posix/paths.h"
 #include "platform/posix/testing.h"
 
 namespace platform {
 
 bool file_exists(const char* path) {
-  if (testing::should_fail("FindFirstFileA")) return false;
+  if (testing::should_fail(Call::FindFirstFileA)) return false;
   char resolved[4096];
   return posix::resolve_path(path, resolved, sizeof resolved);
 }

@@ -91,7 +91,7 @@ int32_t read_bytes(RiffFile* f, void* destination, int32_t count) {
 }  // namespace
 
 RiffFile* riff_open(const char* path, uint32_t flags) {
-  if (testing::should_fail("mmioOpenA")) return nullptr;
+  if (testing::should_fail(Call::mmioOpenA)) return nullptr;
   if (!path || (flags & kRwMode) != kMmioRead || !(flags & kMmioAllocBuf) ||
       (flags & ~(kMmioAllocBuf | kShareMode)) != 0) {
     return nullptr;
@@ -120,12 +120,12 @@ RiffFile* riff_open(const char* path, uint32_t flags) {
   in.pchBuffer = in.pchNext = in.pchEndRead = f->buffer;
   in.pchEndWrite = f->buffer + sizeof f->buffer;
   in.hmmio = f;
-  testing::acquired("riff_file");
+  testing::acquired(Resource::RiffFile);
   return f;
 }
 
 uint32_t riff_descend(RiffFile* f, RiffChunk* chunk, const RiffChunk* parent, uint32_t flags) {
-  if (testing::should_fail("mmioDescend")) return kMmioerrChunkNotFound;
+  if (testing::should_fail(Call::mmioDescend)) return kMmioerrChunkNotFound;
   if (!chunk) return kMmsyserrInvalParam;
   if (!f) return kMmioerrChunkNotFound;
   // Offsets and ends are DWORDs, as in winmm: a parent whose size runs past 4 GiB wraps round.
@@ -177,7 +177,7 @@ uint32_t riff_descend(RiffFile* f, RiffChunk* chunk, const RiffChunk* parent, ui
 }
 
 uint32_t riff_ascend(RiffFile* f, RiffChunk* chunk, uint32_t /*flags*/) {
-  if (testing::should_fail("mmioAscend")) return kMmioerrCannotSeek;
+  if (testing::should_fail(Call::mmioAscend)) return kMmioerrCannotSeek;
   if (!f || !chunk) return kMmsyserrNoError;
   // Like Wine, the end is a DWORD passed on as a LONG, and a seek that fails there is not
   // reported: the position is then undefined, which the next seek or descend settles.
@@ -187,13 +187,13 @@ uint32_t riff_ascend(RiffFile* f, RiffChunk* chunk, uint32_t /*flags*/) {
 }
 
 int32_t riff_read(RiffFile* f, void* destination, int32_t count) {
-  if (testing::should_fail("mmioRead")) return -1;
+  if (testing::should_fail(Call::mmioRead)) return -1;
   if (!f) return -1;
   return read_bytes(f, destination, count);
 }
 
 int32_t riff_seek(RiffFile* f, int32_t offset, int origin) {
-  if (testing::should_fail("mmioSeek")) return -1;
+  if (testing::should_fail(Call::mmioSeek)) return -1;
   if (!f) return static_cast<int32_t>(kMmsyserrInvalHandle);
   int64_t to;
   switch (origin) {
@@ -214,7 +214,7 @@ int32_t riff_seek(RiffFile* f, int32_t offset, int origin) {
 }
 
 uint32_t riff_get_info(RiffFile* f, RiffBufferInfo* info, uint32_t /*flags*/) {
-  if (testing::should_fail("mmioGetInfo")) return kMmsyserrInvalHandle;
+  if (testing::should_fail(Call::mmioGetInfo)) return kMmsyserrInvalHandle;
   if (!f) return kMmsyserrInvalHandle;
   if (!info) return kMmsyserrInvalParam;
   *info = f->info;
@@ -222,7 +222,7 @@ uint32_t riff_get_info(RiffFile* f, RiffBufferInfo* info, uint32_t /*flags*/) {
 }
 
 uint32_t riff_advance(RiffFile* f, RiffBufferInfo* info, uint32_t flags) {
-  if (testing::should_fail("mmioAdvance")) return kMmioerrCannotRead;
+  if (testing::should_fail(Call::mmioAdvance)) return kMmioerrCannotRead;
   if (!f) return kMmsyserrInvalHandle;
   if (flags != kMmioRead) return flags == 1 ? kMmioerrCannotWrite : kMmsyserrInvalParam;
   // Like Wine, the refill reads from where the last one ended (lDiskOffset), not from the
@@ -240,7 +240,7 @@ uint32_t riff_advance(RiffFile* f, RiffBufferInfo* info, uint32_t flags) {
 }
 
 uint32_t riff_set_info(RiffFile* f, const RiffBufferInfo* info, uint32_t /*flags*/) {
-  if (testing::should_fail("mmioSetInfo")) return kMmsyserrInvalParam;
+  if (testing::should_fail(Call::mmioSetInfo)) return kMmsyserrInvalParam;
   if (!f) return kMmsyserrInvalHandle;
   if (!info) return kMmsyserrInvalParam;
   RiffBufferInfo& in = f->info;
@@ -258,29 +258,29 @@ uint32_t riff_set_info(RiffFile* f, const RiffBufferInfo* info, uint32_t /*flags
 uint32_t riff_close(RiffFile* f, uint32_t /*flags*/) {
   if (!f) return kMmsyserrInvalHandle;
   // A failed close still gives everything back, as in Wine.
-  const bool failed = testing::should_fail("mmioClose");
+  const bool failed = testing::should_fail(Call::mmioClose);
   close(f->fd);
   std::free(f);
-  testing::released("riff_file");
+  testing::released(Resource::RiffFile);
   return failed ? kMmioerrCannotClose : kMmsyserrNoError;
 }
 
 void* global_alloc(uint32_t flags, std::size_t bytes) {
-  if (testing::should_fail("GlobalAlloc")) return nullptr;
+  if (testing::should_fail(Call::GlobalAlloc)) return nullptr;
   // Fixed memory only: a moveable block's handle is not its address.
   if ((flags & ~kGmemZeroInit) != kGmemFixed) return nullptr;
   void* block = std::malloc(bytes ? bytes : 1);
   if (!block) return nullptr;
   // GlobalAlloc does not clear fixed memory; a pattern shows a record read before it is filled.
   std::memset(block, (flags & kGmemZeroInit) ? 0 : 0xCD, bytes);
-  testing::acquired("global_memory");
+  testing::acquired(Resource::GlobalMemory);
   return block;
 }
 
 void* global_free(void* block) {
   if (!block) return nullptr;
   std::free(block);
-  testing::released("global_memory");
+  testing::released(Resource::GlobalMemory);
   return nullptr;
 }
 

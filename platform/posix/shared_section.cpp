@@ -154,14 +154,14 @@ SectionHandle hand_out(int fd, const char* shm_name) {
     release(fd, shm_name);
     return nullptr;
   }
-  testing::acquired("section");
+  testing::acquired(Resource::Section);
   return h;
 }
 
 }  // namespace
 
 SectionHandle open_section_for_write(const char* name) {
-  if (testing::should_fail("OpenFileMappingA")) return nullptr;
+  if (testing::should_fail(Call::OpenFileMappingA)) return nullptr;
   char shm_name[256];
   if (!to_shm_name(name, shm_name)) return nullptr;
   const int fd = acquire(shm_name, false, 0);
@@ -171,7 +171,7 @@ SectionHandle open_section_for_write(const char* name) {
 uint32_t allocation_granularity() { return kAllocationGranularity; }
 
 SectionHandle create_page_file_section(const char* name, uint32_t size) {
-  if (testing::should_fail("CreateFileMappingA")) return nullptr;
+  if (testing::should_fail(Call::CreateFileMappingA)) return nullptr;
   char shm_name[256];
   if (size == 0 || !to_shm_name(name, shm_name)) return nullptr;
   const int fd = acquire(shm_name, true, size);
@@ -179,7 +179,7 @@ SectionHandle create_page_file_section(const char* name, uint32_t size) {
 }
 
 void* map_whole_view_for_write(SectionHandle section, std::size_t needed) {
-  if (testing::should_fail("MapViewOfFile")) return nullptr;
+  if (testing::should_fail(Call::MapViewOfFile)) return nullptr;
   // Under the table lock, so the handle cannot be closed while its open is in use here.
   std::lock_guard g(table_lock);
   auto* h = static_cast<Holder*>(section);
@@ -196,7 +196,7 @@ void* map_whole_view_for_write(SectionHandle section, std::size_t needed) {
     munmap(view, length);
     return nullptr;
   }
-  testing::acquired("view");
+  testing::acquired(Resource::View);
   return view;
 }
 
@@ -204,14 +204,14 @@ void unmap_view(void* view) {
   Holder h{};
   if (!view || !take_view(view, h)) return;
   munmap(h.view, h.length);
-  testing::released("view");
+  testing::released(Resource::View);
 }
 
 void close_section(SectionHandle section) {
   Holder h{};
   if (!take_handle(section, h)) return;
   release(h.fd, h.shm_name);
-  testing::released("section");
+  testing::released(Resource::Section);
 }
 
 }  // namespace platform

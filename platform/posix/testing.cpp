@@ -1,18 +1,20 @@
 #include "platform/posix/testing.h"
 
 #include <atomic>
-#include <map>
 #include <mutex>
-#include <string>
 
 namespace platform::testing {
 namespace {
 
 struct Registry {
   std::mutex lock;
-  std::atomic<int> pending_count{0};  // lets every call skip the lock while no failure is pending
-  std::map<std::string, int> pending;  // call -> calls to let through before failing
-  std::map<std::string, int64_t> live;
+  // Lets every call skip the lock while no failure is pending.
+  std::atomic<int> pending_count{0};
+  int pending[kCallCount] = {};  // calls to let through before failing; 0 = none pending
+  std::atomic<int64_t> made[kCallCount] = {};
+  std::atomic<int64_t> live[kResourceCount] = {};
+  std::atomic<bool> logging{false};
+  std::vector<Call> log;  // under lock
 };
 
 Registry& registry() {
@@ -20,51 +22,73 @@ Registry& registry() {
   return r;
 }
 
+std::size_t index(Call c) { return static_cast<std::size_t>(c); }
+std::size_t index(Resource r) { return static_cast<std::size_t>(r); }
+
+void count(Registry& r, Call call) {
+  r.made[index(call)].fetch_add(1, std::memory_order_relaxed);
+  if (r.logging.load(std::memory_order_relaxed)) {
+    std::lock_guard g(r.lock);
+    if (r.logging.load(std::memory_order_relaxed)) r.log.push_back(call);
+  }
+}
+
 }  // namespace
 
-void fail_call(const char* call, int nth) {
+bool fail_call(Call call, int nth) {
+  if (!can_fail(call) || nth < 1) return false;
   Registry& r = registry();
   std::lock_guard g(r.lock);
-  r.pending[call] = nth;
-  r.pending_count.store(int(r.pending.size()));
+  if (r.pending[index(call)] == 0) r.pending_count.fetch_add(1);
+  r.pending[index(call)] = nth;
+  return true;
 }
 
 void clear_failures() {
   Registry& r = registry();
   std::lock_guard g(r.lock);
-  r.pending.clear();
+  for (int& p : r.pending) p = 0;
   r.pending_count.store(0);
 }
 
-bool should_fail(const char* call) {
+bool should_fail(Call call) {
   Registry& r = registry();
+  count(r, call);
   if (r.pending_count.load(std::memory_order_relaxed) == 0) return false;
   std::lock_guard g(r.lock);
-  auto it = r.pending.find(call);
-  if (it == r.pending.end()) return false;
-  if (--it->second > 0) return false;
-  r.pending.erase(it);
-  r.pending_count.store(int(r.pending.size()));
+  int& p = r.pending[index(call)];
+  if (p == 0 || --p > 0) return false;
+  r.pending_count.fetch_sub(1);
   return true;
 }
 
-int64_t live(const char* kind) {
+void note_call(Call call) { count(registry(), call); }
+
+int64_t live(Resource resource) { return registry().live[index(resource)].load(); }
+
+int64_t calls(Call call) { return registry().made[index(call)].load(); }
+
+void start_call_log() {
   Registry& r = registry();
   std::lock_guard g(r.lock);
-  auto it = r.live.find(kind);
-  return it == r.live.end() ? 0 : it->second;
+  r.log.clear();
+  r.logging.store(true);
 }
 
-void acquired(const char* kind) {
+void stop_call_log() {
   Registry& r = registry();
   std::lock_guard g(r.lock);
-  ++r.live[kind];
+  r.logging.store(false);
 }
 
-void released(const char* kind) {
+std::vector<Call> call_log() {
   Registry& r = registry();
   std::lock_guard g(r.lock);
-  --r.live[kind];
+  return r.log;
 }
+
+void acquired(Resource resource) { registry().live[index(resource)].fetch_add(1); }
+
+void released(Resource resource) { registry().live[index(resource)].fetch_sub(1); }
 
 }  // namespace platform::testing

@@ -32,6 +32,8 @@ const std::vector<Entry> kExpected = {
     {"light_switch", 8448, 35, 21},
     {"light_switch", 8451, 34, 21},
     {"navs", 100, 142, 87},
+    {"autopilot", 100, 337, 88},
+    {"autopilot", 200, 9, 5},
 };
 
 TEST(Registry, PanelsHoldExactlyTheExpectedBitmaps) {
@@ -45,7 +47,7 @@ TEST(Registry, PanelsHoldExactlyTheExpectedBitmaps) {
 }
 
 TEST(Registry, LooksUpPanelsByName) {
-  for (const char* name : {"gear", "light_switch", "navs"}) {
+  for (const char* name : {"gear", "light_switch", "navs", "autopilot"}) {
     const art::Panel* p = art::find_panel(name);
     ASSERT_NE(p, nullptr) << name;
     EXPECT_EQ(p->name, name);

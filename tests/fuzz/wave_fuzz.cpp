@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
+#include "platform/hooks.h"
 #include "platform/posix/testing.h"
 #include "sound/wave.h"
 
@@ -32,9 +33,13 @@ using namespace sound;
     }                                                                               \
   } while (0)
 
-const char* const kCalls[] = {"mmioOpenA",   "mmioDescend", "mmioRead",    "mmioAscend",
-                              "GlobalAlloc", "mmioSeek",    "mmioGetInfo", "mmioAdvance",
-                              "mmioSetInfo", "mmioClose"};
+using platform::Call;
+using platform::Resource;
+
+// The calls the reader makes, in the order the fault selector has always numbered them.
+constexpr Call kCalls[] = {Call::mmioOpenA,   Call::mmioDescend, Call::mmioRead,    Call::mmioAscend,
+                           Call::GlobalAlloc, Call::mmioSeek,    Call::mmioGetInfo, Call::mmioAdvance,
+                           Call::mmioSetInfo, Call::mmioClose};
 constexpr unsigned kCallCount = sizeof kCalls / sizeof kCalls[0];
 
 // A folder of our own in memory (/dev/shm) where there is one, else under the current folder:
@@ -67,8 +72,8 @@ void write_file(const uint8_t* data, std::size_t size) {
   CHECK(std::fclose(f) == 0);
 }
 
-int64_t live_files() { return platform::testing::live("riff_file"); }
-int64_t live_blocks() { return platform::testing::live("global_memory"); }
+int64_t live_files() { return platform::testing::live(Resource::RiffFile); }
+int64_t live_blocks() { return platform::testing::live(Resource::GlobalMemory); }
 
 class Sizes {
  public:

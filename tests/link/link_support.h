@@ -6,6 +6,7 @@
 
 #include "frame/cockpit_link.h"
 #include "platform/shared_section.h"
+#include "tests/support/platform_hooks.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -15,8 +16,6 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "platform/posix/testing.h"
 #endif
 
 namespace linktest {
@@ -115,15 +114,15 @@ class LinkUnavailable {
 #ifdef _WIN32
     squatter_ = CreateMutexA(nullptr, FALSE, frame::kCockpitLinkName);
 #else
-    platform::testing::fail_call("OpenFileMappingA");
-    platform::testing::fail_call("CreateFileMappingA");
+    hooks::fail(hooks::Call::OpenFileMappingA);
+    hooks::fail(hooks::Call::CreateFileMappingA);
 #endif
   }
   ~LinkUnavailable() {
 #ifdef _WIN32
     if (squatter_) CloseHandle(squatter_);
 #else
-    platform::testing::clear_failures();
+    hooks::clear_failures();
 #endif
   }
   LinkUnavailable(const LinkUnavailable&) = delete;

@@ -165,25 +165,26 @@ TEST_F(Link, PowerIsNotFollowedWithoutAView) {
   EXPECT_EQ(overlay.image_flags, 0x1u);
 }
 
-#ifndef _WIN32
 // The substitute's counters and injected failures: each step of the open, failing.
 TEST_F(Link, AFailingStepLeavesNoLinkAndNothingBehind) {
-  using platform::testing::fail_call;
-  using platform::testing::live;
+  if (!hooks::kHooks) GTEST_SKIP() << "needs the substitute's fault injection";
+  using hooks::Call;
+  using hooks::live;
+  using hooks::Resource;
   struct Row {
     const char* name;
-    std::vector<const char*> failing;
+    std::vector<Call> failing;
     bool other_holder;  // a section exists before the open
     bool linked;
   };
   const Row rows[] = {
-      {"open fails, nothing to share: create makes it", {"OpenFileMappingA"}, false, true},
-      {"open fails, create reaches the existing section", {"OpenFileMappingA"}, true, true},
-      {"create fails where there is nothing to open", {"CreateFileMappingA"}, false, false},
-      {"create is not needed where open succeeds", {"CreateFileMappingA"}, true, true},
-      {"open and create fail", {"OpenFileMappingA", "CreateFileMappingA"}, true, false},
-      {"the view fails", {"MapViewOfFile"}, false, false},
-      {"the view fails beside another holder", {"MapViewOfFile"}, true, false},
+      {"open fails, nothing to share: create makes it", {Call::OpenFileMappingA}, false, true},
+      {"open fails, create reaches the existing section", {Call::OpenFileMappingA}, true, true},
+      {"create fails where there is nothing to open", {Call::CreateFileMappingA}, false, false},
+      {"create is not needed where open succeeds", {Call::CreateFileMappingA}, true, true},
+      {"open and create fail", {Call::OpenFileMappingA, Call::CreateFileMappingA}, true, false},
+      {"the view fails", {Call::MapViewOfFile}, false, false},
+      {"the view fails beside another holder", {Call::MapViewOfFile}, true, false},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -194,15 +195,15 @@ TEST_F(Link, AFailingStepLeavesNoLinkAndNothingBehind) {
         ASSERT_NE(other.link_view, nullptr);
         other.link_view->vr_request = 7;
       }
-      const int64_t sections = live("section"), views = live("view");
-      for (const char* call : r.failing) fail_call(call);
+      const int64_t sections = live(Resource::Section), views = live(Resource::View);
+      for (Call call : r.failing) hooks::fail(call);
       frame::CockpitLinkState s;
       frame::open_cockpit_link(s);
-      platform::testing::clear_failures();
+      hooks::clear_failures();
       EXPECT_EQ(s.link_view != nullptr, r.linked);
       EXPECT_EQ(s.link_handle != nullptr, r.linked);
-      EXPECT_EQ(live("section"), sections + (r.linked ? 1 : 0));
-      EXPECT_EQ(live("view"), views + (r.linked ? 1 : 0));
+      EXPECT_EQ(live(Resource::Section), sections + (r.linked ? 1 : 0));
+      EXPECT_EQ(live(Resource::View), views + (r.linked ? 1 : 0));
       if (r.linked && r.other_holder) {
         EXPECT_EQ(s.link_view->vr_request, 7u);
       }
@@ -212,16 +213,20 @@ TEST_F(Link, AFailingStepLeavesNoLinkAndNothingBehind) {
       frame::close_cockpit_link(s);
       frame::close_cockpit_link(other);
     }
-    EXPECT_EQ(live("section"), 0);
-    EXPECT_EQ(live("view"), 0);
+    EXPECT_EQ(live(Resource::Section), 0);
+    EXPECT_EQ(live(Resource::View), 0);
     EXPECT_FALSE(linktest::section_exists());
   }
 }
 
+#ifndef _WIN32
+// POSIX objects and processes made directly, beside the substitute.
+
 // Another process may have created the object and not sized it yet: no view of it is made, and
 // the open leaves nothing behind.
 TEST_F(Link, AnObjectTooSmallForTheRecordIsNoLink) {
-  using platform::testing::live;
+  using hooks::live;
+  using hooks::Resource;
   struct Row {
     off_t size;
     bool linked;
@@ -237,15 +242,15 @@ TEST_F(Link, AnObjectTooSmallForTheRecordIsNoLink) {
     frame::CockpitLinkState s;
     frame::open_cockpit_link(s);
     EXPECT_EQ(s.link_view != nullptr, r.linked);
-    EXPECT_EQ(live("section"), r.linked ? 1 : 0);
-    EXPECT_EQ(live("view"), r.linked ? 1 : 0);
+    EXPECT_EQ(live(Resource::Section), r.linked ? 1 : 0);
+    EXPECT_EQ(live(Resource::View), r.linked ? 1 : 0);
     if (r.linked) {
       frame::reset_cockpit_link(s);  // all 182 bytes are there to write
       EXPECT_EQ(s.link_view->announcement_slots[5][2], 0);
     }
     frame::close_cockpit_link(s);
-    EXPECT_EQ(live("section"), 0);
-    EXPECT_EQ(live("view"), 0);
+    EXPECT_EQ(live(Resource::Section), 0);
+    EXPECT_EQ(live(Resource::View), 0);
     close(fd);
     shm_unlink(linktest::kShmName);
   }
@@ -315,9 +320,7 @@ TEST_F(Describe, EveryFieldIsShownAndTheSectionIsLeftAsItWas) {
   std::memcpy(l->announcement_slots[5], "_9", 3);
   std::memcpy(l->announcement_slots[3], "x\x01y", 3);  // not from any module: shown as bytes
   std::memcpy(l->announcement_slots[4], "_77", 3);     // no terminating zero within the slot
-#ifndef _WIN32
-  const int64_t sections = platform::testing::live("section");
-#endif
+  const auto before = hooks::LiveCounts::now();
   const std::string text = host::describe_cockpit_link();
   EXPECT_THAT(text, HasSubstr("power: 2\n"));
   EXPECT_THAT(text, HasSubstr("start flags: 1 1 1 1 1 1 0\n"));
@@ -329,9 +332,7 @@ TEST_F(Describe, EveryFieldIsShownAndTheSectionIsLeftAsItWas) {
   EXPECT_THAT(text, HasSubstr("slot 3 CD_BoardingDone_: not a file suffix: 78 01 79\n"));
   EXPECT_THAT(text, HasSubstr("slot 4 PB_ByeBye_: not a file suffix: 5F 37 37\n"));
   EXPECT_THAT(text, HasSubstr("slot 5 CD_Music_: _9 -> Sound\\CD_Music_9.wav\n"));
-#ifndef _WIN32
-  EXPECT_EQ(platform::testing::live("section"), sections) << "describe closes what it opened";
-#endif
+  EXPECT_ADDED(before, hooks::Resource::Section, 0) << "describe closes what it opened";
   EXPECT_EQ(l->fd_request, 3u) << "describe only reads";
 }
 

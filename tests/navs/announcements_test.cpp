@@ -11,10 +11,7 @@
 #include "navs/announcements.h"
 #include "platform/files.h"
 #include "tests/navs/navs_support.h"
-
-#ifndef _WIN32
-#include "platform/posix/testing.h"
-#endif
+#include "tests/support/platform_hooks.h"
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
@@ -200,12 +197,13 @@ TEST_F(ModuleAnnouncements, NoSoundFolderLeavesEverySlotEmpty) {
   EXPECT_THAT(slot_texts(*other.link()), ElementsAre("", "", "", "", "", ""));
 }
 
-#ifndef _WIN32
 TEST_F(ModuleAnnouncements, TheInstallSeedsWithTheTickCount) {
+  if (!hooks::kHooks) GTEST_SKIP() << "needs the substitute's tick count control";
   make_example_files(folder);
-  platform::testing::set_tick_count(0);
-  start();
-  platform::testing::release_tick_count();
+  {
+    hooks::HeldTickCount zero(0);
+    start();
+  }
   linktest::SecondHolder other;
   EXPECT_THAT(slot_texts(*other.link()), ElementsAre("", "", "_1", "_2", "_5", "_9"));
 }
@@ -218,25 +216,27 @@ class Searches : public ModuleAnnouncements {
 };
 
 TEST_F(Searches, SixtySearchesAtEveryInstallWithOrWithoutALink) {
+  if (!hooks::kHooks) GTEST_SKIP() << "needs the substitute's fault injection";
   folder.touch("Sound/CD_Music_9.wav");
   for (bool linked : {true, false}) {
     SCOPED_TRACE(linked ? "with a link" : "without a link");
-    platform::testing::fail_call("FindFirstFileA", 61);
-    if (!linked) platform::testing::fail_call("MapViewOfFile");
+    hooks::fail(hooks::Call::FindFirstFileA, 61);
+    if (!linked) hooks::fail(hooks::Call::MapViewOfFile);
     start();
     EXPECT_TRUE(next_search_fails()) << "the install made exactly 60 searches";
     EXPECT_FALSE(next_search_fails());
-    platform::testing::fail_call("FindFirstFileA", 1);
+    hooks::fail(hooks::Call::FindFirstFileA, 1);
     for (int i = 0; i < 3; ++i) update();
     host.click(*g, 2 + 6, 25 + 7);
     host.click(*g, 112 + 9, 17 + 7);
     ASSERT_TRUE(host.kill(*g));
     EXPECT_TRUE(next_search_fails()) << "no search outside install";
-    platform::testing::clear_failures();
+    hooks::clear_failures();
   }
 }
 
 TEST_F(Searches, TheSixtiethSearchIsTheLastMusicFile) {
+  if (!hooks::kHooks) GTEST_SKIP() << "needs the substitute's fault injection";
   folder.touch("Sound/CD_Music_9.wav");
   struct Row {
     int failing;
@@ -245,11 +245,11 @@ TEST_F(Searches, TheSixtiethSearchIsTheLastMusicFile) {
   const Row rows[] = {{60, ""}, {59, "_9"}, {61, "_9"}};
   for (const Row& r : rows) {
     SCOPED_TRACE("search " + std::to_string(r.failing) + " fails");
-    platform::testing::set_tick_count(0);  // the sixth draw, 11797, picks the one file
-    platform::testing::fail_call("FindFirstFileA", r.failing);
+    hooks::set_tick_count(0);  // the sixth draw, 11797, picks the one file
+    hooks::fail(hooks::Call::FindFirstFileA, r.failing);
     start();
-    platform::testing::clear_failures();
-    platform::testing::release_tick_count();
+    hooks::clear_failures();
+    hooks::release_tick_count();
     {
       linktest::SecondHolder other;
       EXPECT_EQ(slot_texts(*other.link())[5], r.slot5);
@@ -257,6 +257,5 @@ TEST_F(Searches, TheSixtiethSearchIsTheLastMusicFile) {
     ASSERT_TRUE(host.kill(*g));
   }
 }
-#endif
 
 }  // namespace

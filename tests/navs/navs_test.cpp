@@ -425,17 +425,13 @@ TEST_F(RadioLink, TheSectionGoesWithTheRadioAsLastHolder) {
   start();
   update();
   ASSERT_TRUE(linktest::section_exists());
-#ifndef _WIN32
-  EXPECT_EQ(platform::testing::live("section"), 1);
-  EXPECT_EQ(platform::testing::live("view"), 1);
-#endif
+  EXPECT_LIVE(hooks::Resource::Section, 1);
+  EXPECT_LIVE(hooks::Resource::View, 1);
   ASSERT_TRUE(host.kill(*g));
   EXPECT_FALSE(linktest::section_exists());
   EXPECT_EQ(host::describe_cockpit_link(), "no cockpit link\n");
-#ifndef _WIN32
-  EXPECT_EQ(platform::testing::live("section"), 0);
-  EXPECT_EQ(platform::testing::live("view"), 0);
-#endif
+  EXPECT_LIVE(hooks::Resource::Section, 0);
+  EXPECT_LIVE(hooks::Resource::View, 0);
   // A re-install makes a new section; kill calls nothing of the old view again (ASan would see).
   ASSERT_TRUE(host.start(*g));
   EXPECT_TRUE(linktest::section_exists());
@@ -452,22 +448,23 @@ TEST_F(RadioLink, KillClosesBeforeTheHostServices) {
   EXPECT_FALSE(linktest::section_exists());
 }
 
-#ifndef _WIN32
 // Each failing step of the open, injected: the panel stays dark, the key-event areas still send,
 // and nothing is left behind.
 TEST_F(RadioLink, AFailingOpenLeavesTheRadioUnpoweredButItsKeyAreasWork) {
-  using platform::testing::fail_call;
-  using platform::testing::live;
-  const std::vector<std::vector<const char*>> rows = {
-      {"CreateFileMappingA"}, {"OpenFileMappingA", "CreateFileMappingA"}, {"MapViewOfFile"}};
+  if (!hooks::kHooks) GTEST_SKIP() << "needs the substitute's fault injection";
+  using hooks::Call;
+  using hooks::live;
+  using hooks::Resource;
+  const std::vector<std::vector<Call>> rows = {
+      {Call::CreateFileMappingA}, {Call::OpenFileMappingA, Call::CreateFileMappingA}, {Call::MapViewOfFile}};
   set_startup(0.0, 1.0, 0.0);
   for (const auto& failing : rows) {
-    SCOPED_TRACE(failing.back());
-    for (const char* call : failing) fail_call(call);
+    SCOPED_TRACE(platform::name(failing.back()));
+    for (Call call : failing) hooks::fail(call);
     start();
-    platform::testing::clear_failures();
-    EXPECT_EQ(live("section"), 0);
-    EXPECT_EQ(live("view"), 0);
+    hooks::clear_failures();
+    EXPECT_EQ(live(Resource::Section), 0);
+    EXPECT_EQ(live(Resource::View), 0);
     EXPECT_FALSE(linktest::section_exists());
     update();
     EXPECT_FALSE(overlay_hidden());
@@ -484,25 +481,29 @@ TEST_F(RadioLink, AFailingOpenLeavesTheRadioUnpoweredButItsKeyAreasWork) {
 }
 
 TEST_F(RadioLink, AFailingOpenOfAnExistingSectionStillReachesItByCreate) {
+  if (!hooks::kHooks) GTEST_SKIP() << "needs the substitute's fault injection";
   linktest::SecondHolder other;
   other.link()->power = 1;  // reset by the install, as any existing record
-  platform::testing::fail_call("OpenFileMappingA");
+  hooks::fail(hooks::Call::OpenFileMappingA);
   set_startup(1.0, 0.0, 0.0);
   start();
-  platform::testing::clear_failures();
+  hooks::clear_failures();
   update();
   EXPECT_EQ(other.link()->unit_flags[0], 1u);
   EXPECT_TRUE(overlay_hidden());
 }
 
+#ifndef _WIN32
+// A POSIX object made directly, beside the substitute.
 TEST_F(RadioLink, AnUndersizedObjectIsNoLinkAndLeavesNothingBehind) {
-  using platform::testing::live;
+  using hooks::live;
+  using hooks::Resource;
   const int fd = shm_open(linktest::kShmName, O_RDWR | O_CREAT | O_EXCL, 0600);
   ASSERT_GE(fd, 0);  // another process's, not yet sized
   set_startup(0.0, 1.0, 0.0);
   start();
-  EXPECT_EQ(live("section"), 0);
-  EXPECT_EQ(live("view"), 0);
+  EXPECT_EQ(live(Resource::Section), 0);
+  EXPECT_EQ(live(Resource::View), 0);
   update();
   EXPECT_FALSE(overlay_hidden());
   struct stat st;

@@ -10,11 +10,8 @@
 #include <vector>
 
 #include "temp_folder.h"
+#include "tests/support/platform_hooks.h"
 #include "wav_builder.h"
-
-#ifndef _WIN32
-#include "platform/posix/testing.h"
-#endif
 
 namespace {
 
@@ -31,9 +28,7 @@ class RiffTest : public ::testing::Test {
     if (file_) {
       EXPECT_EQ(riff_close(file_, 0), kMmsyserrNoError);
     }
-#ifndef _WIN32
-    EXPECT_EQ(platform::testing::live("riff_file"), 0);
-#endif
+    EXPECT_LIVE(hooks::Resource::RiffFile, 0);
   }
   int32_t tell() { return riff_seek(file_, 0, 1); }
 
@@ -209,23 +204,17 @@ TEST_F(RiffTest, OpenFailsForMissingFile) {
 }
 
 TEST(GlobalMemory, FixedBlockIsItsAddress) {
-#ifndef _WIN32
-  const int64_t before = platform::testing::live("global_memory");
-#endif
+  const auto before = hooks::LiveCounts::now();
   auto* block = static_cast<unsigned char*>(global_alloc(kGmemFixed, 18));
   ASSERT_NE(block, nullptr);
   std::memset(block, 0x5A, 18);
   auto* zeroed = static_cast<unsigned char*>(global_alloc(kGmemZeroInit, 64));
   ASSERT_NE(zeroed, nullptr);
   EXPECT_EQ(std::count(zeroed, zeroed + 64, 0), 64);
-#ifndef _WIN32
-  EXPECT_EQ(platform::testing::live("global_memory") - before, 2);
-#endif
+  EXPECT_ADDED(before, hooks::Resource::GlobalMemory, 2);
   EXPECT_EQ(global_free(block), nullptr);
   EXPECT_EQ(global_free(zeroed), nullptr);
-#ifndef _WIN32
-  EXPECT_EQ(platform::testing::live("global_memory") - before, 0);
-#endif
+  EXPECT_ADDED(before, hooks::Resource::GlobalMemory, 0);
 }
 
 }  // namespace

@@ -12,11 +12,8 @@
 #include <vector>
 
 #include "temp_folder.h"
+#include "tests/support/platform_hooks.h"
 #include "wav_builder.h"
-
-#ifndef _WIN32
-#include "platform/posix/testing.h"
-#endif
 
 namespace {
 
@@ -31,28 +28,15 @@ constexpr WaveResult kChunkNotFound = static_cast<WaveResult>(platform::kMmioerr
 RiffFile* const kNotAFile = reinterpret_cast<RiffFile*>(std::uintptr_t{0x10});
 WaveFormat* const kNotAFormat = reinterpret_cast<WaveFormat*>(std::uintptr_t{0x20});
 
-// Open files and format records held by the substitute (Linux only).
-#ifndef _WIN32
-#define EXPECT_HELD(base, n_files, n_blocks)                                              \
-  do {                                                                                    \
-    EXPECT_EQ(platform::testing::live("riff_file") - (base).files, (n_files)) << "files"; \
-    EXPECT_EQ(platform::testing::live("global_memory") - (base).blocks, (n_blocks))       \
-        << "memory blocks";                                                               \
+using hooks::Call;
+using hooks::Resource;
+
+// Open files and format records held by the substitute since base (where it counts them).
+#define EXPECT_HELD(base, n_files, n_blocks)              \
+  do {                                                    \
+    EXPECT_ADDED(base, Resource::RiffFile, n_files);      \
+    EXPECT_ADDED(base, Resource::GlobalMemory, n_blocks); \
   } while (0)
-#endif
-
-struct Held {
-  int64_t files = 0;
-  int64_t blocks = 0;
-};
-
-Held held_now() {
-#ifndef _WIN32
-  return {platform::testing::live("riff_file"), platform::testing::live("global_memory")};
-#else
-  return {};
-#endif
-}
 
 struct ReadStep {
   WaveResult result;
@@ -94,16 +78,14 @@ class Wave {
 
 class WaveTest : public ::testing::Test {
  protected:
-  void SetUp() override { base_ = held_now(); }
+  void SetUp() override { base_ = hooks::LiveCounts::now(); }
   void TearDown() override {
-#ifndef _WIN32
-    platform::testing::clear_failures();
+    hooks::clear_failures();
     EXPECT_HELD(base_, 0, 0);
-#endif
   }
 
   TempFolder files_;
-  Held base_;
+  hooks::LiveCounts base_;
 };
 
 Bytes cut(Bytes b, std::size_t n) {
@@ -214,9 +196,7 @@ TEST_F(WaveTest, OpensFormatAndReadsData) {
     ASSERT_EQ(w.opened, WAVE_OK);
     ASSERT_NE(w.file, nullptr);
     ASSERT_NE(w.format, nullptr);
-#ifndef _WIN32
     EXPECT_HELD(base_, 1, 1);
-#endif
     EXPECT_EQ(w.outer.ckid, platform::riff_fourcc('R', 'I', 'F', 'F'));
     EXPECT_EQ(w.outer.fccType, platform::riff_fourcc('W', 'A', 'V', 'E'));
     EXPECT_EQ(w.outer.dwDataOffset, 8u);
@@ -316,9 +296,7 @@ TEST_F(WaveTest, RejectsMalformedFilesAndKeepsNothing) {
     EXPECT_EQ(w.opened, c.expected);
     EXPECT_EQ(w.file, nullptr);
     EXPECT_EQ(w.format, nullptr);
-#ifndef _WIN32
     EXPECT_HELD(base_, 0, 0);
-#endif
   }
 }
 
@@ -518,43 +496,43 @@ TEST_F(WaveTest, CloseGivesBackFileAndFormat) {
 
 // --- Failures of the platform calls (substitute only) ------------------------------------------
 
-#ifndef _WIN32
 enum class Stage { open, seek, read };
 
 struct Fault {
-  const char* call;
+  Call call;
   int nth;
   Stage stage;
   WaveResult expected;
 };
 
 TEST_F(WaveTest, PlatformFailuresGiveTheirCodesAndKeepNothing) {
-  using platform::testing::fail_call;
+  if (!hooks::kHooks) GTEST_SKIP() << "needs the substitute's fault injection";
+  using hooks::fail;
   // Non-PCM with extra bytes, so that open makes three reads: block, extra size, extra bytes.
   constexpr uint32_t kData = 30000;
   const std::string path = files_.write(
       "faults.wav",
       wave({chunk("fmt ", format_with_extra(2, 1, 22050, 4, 2, {1, 2})), data_chunk(kData)}));
   const std::vector<Fault> faults = {
-      {"mmioOpenA", 1, Stage::open, WAVE_ERR_CANNOT_OPEN},
-      {"mmioDescend", 1, Stage::open, kChunkNotFound},
-      {"mmioDescend", 2, Stage::open, kChunkNotFound},
-      {"mmioRead", 1, Stage::open, WAVE_ERR_CANNOT_READ},
-      {"mmioRead", 2, Stage::open, WAVE_ERR_CANNOT_READ},
-      {"mmioRead", 3, Stage::open, WAVE_ERR_NOT_WAVE},
-      {"GlobalAlloc", 1, Stage::open, WAVE_ERR_NO_MEMORY},
-      {"mmioAscend", 1, Stage::open, static_cast<WaveResult>(platform::kMmioerrCannotSeek)},
-      {"mmioSeek", 1, Stage::seek, WAVE_SEEK_FAILED},
-      {"mmioDescend", 1, Stage::seek, kChunkNotFound},
-      {"mmioGetInfo", 1, Stage::read, WAVE_NO_BUFFER},
-      {"mmioAdvance", 1, Stage::read, static_cast<WaveResult>(platform::kMmioerrCannotRead)},
-      {"mmioAdvance", 2, Stage::read, static_cast<WaveResult>(platform::kMmioerrCannotRead)},
-      {"mmioSetInfo", 1, Stage::read, static_cast<WaveResult>(platform::kMmsyserrInvalParam)},
+      {Call::mmioOpenA, 1, Stage::open, WAVE_ERR_CANNOT_OPEN},
+      {Call::mmioDescend, 1, Stage::open, kChunkNotFound},
+      {Call::mmioDescend, 2, Stage::open, kChunkNotFound},
+      {Call::mmioRead, 1, Stage::open, WAVE_ERR_CANNOT_READ},
+      {Call::mmioRead, 2, Stage::open, WAVE_ERR_CANNOT_READ},
+      {Call::mmioRead, 3, Stage::open, WAVE_ERR_NOT_WAVE},
+      {Call::GlobalAlloc, 1, Stage::open, WAVE_ERR_NO_MEMORY},
+      {Call::mmioAscend, 1, Stage::open, static_cast<WaveResult>(platform::kMmioerrCannotSeek)},
+      {Call::mmioSeek, 1, Stage::seek, WAVE_SEEK_FAILED},
+      {Call::mmioDescend, 1, Stage::seek, kChunkNotFound},
+      {Call::mmioGetInfo, 1, Stage::read, WAVE_NO_BUFFER},
+      {Call::mmioAdvance, 1, Stage::read, static_cast<WaveResult>(platform::kMmioerrCannotRead)},
+      {Call::mmioAdvance, 2, Stage::read, static_cast<WaveResult>(platform::kMmioerrCannotRead)},
+      {Call::mmioSetInfo, 1, Stage::read, static_cast<WaveResult>(platform::kMmsyserrInvalParam)},
   };
   for (const Fault& f : faults) {
-    SCOPED_TRACE(std::string(f.call) + " #" + std::to_string(f.nth));
-    platform::testing::clear_failures();
-    if (f.stage == Stage::open) fail_call(f.call, f.nth);
+    SCOPED_TRACE(std::string(platform::name(f.call)) + " #" + std::to_string(f.nth));
+    hooks::clear_failures();
+    if (f.stage == Stage::open) fail(f.call, f.nth);
     {
       Wave w(path);
       if (f.stage == Stage::open) {
@@ -565,11 +543,11 @@ TEST_F(WaveTest, PlatformFailuresGiveTheirCodesAndKeepNothing) {
         ASSERT_EQ(w.opened, WAVE_OK);
         EXPECT_HELD(base_, 1, 1);
         if (f.stage == Stage::seek) {
-          fail_call(f.call, f.nth);
+          fail(f.call, f.nth);
           EXPECT_EQ(w.seek(), f.expected);
         } else {
           ASSERT_EQ(w.seek(), WAVE_OK);
-          fail_call(f.call, f.nth);
+          fail(f.call, f.nth);
           // 20000 bytes take at least two refills of the 8 KiB buffer.
           ReadStep r = w.read(20000);
           EXPECT_EQ(r.result, f.expected);
@@ -579,7 +557,7 @@ TEST_F(WaveTest, PlatformFailuresGiveTheirCodesAndKeepNothing) {
           }
         }
         // The file is still good for starting over.
-        platform::testing::clear_failures();
+        hooks::clear_failures();
         ASSERT_EQ(w.seek(), WAVE_OK);
         EXPECT_EQ(w.read(100).got, 100u);
       }
@@ -587,6 +565,5 @@ TEST_F(WaveTest, PlatformFailuresGiveTheirCodesAndKeepNothing) {
     EXPECT_HELD(base_, 0, 0);
   }
 }
-#endif
 
 }  // namespace
