@@ -6,6 +6,7 @@ std::span<const Panel> all_panels() {
   static const Panel panels[] = {
       {"autopilot", autopilot_bitmaps()},
       {"gear", gear_bitmaps()},
+      {"hsi_switch", hsi_switch_bitmaps()},
       {"light_switch", light_switch_bitmaps()},
       {"navs", navs_bitmaps()},
   };

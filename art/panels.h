@@ -28,6 +28,7 @@ struct Panel {
 
 std::span<const BitmapDef> autopilot_bitmaps();
 std::span<const BitmapDef> gear_bitmaps();
+std::span<const BitmapDef> hsi_switch_bitmaps();
 std::span<const BitmapDef> light_switch_bitmaps();
 std::span<const BitmapDef> navs_bitmaps();
 

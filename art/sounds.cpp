@@ -24,6 +24,25 @@ std::vector<std::int16_t> disconnect_chime() {
 // The level-off alert: a steady tone of 0.8 s.
 std::vector<std::int16_t> level_off_tone() { return tone(880.0, 0.8, kSoundRate, 0.4); }
 
+// The HSI switch's click: a detent snap that rings down within about 40 ms. The file runs on in
+// silence to the length of the other cockpit sounds; the gauge takes only its first 0.1 s.
+std::vector<std::int16_t> switch_click() {
+  constexpr double kPi = 3.14159265358979323846;
+  const int snap = kSoundRate * 40 / 1000;
+  std::vector<std::int16_t> s(kSoundRate * 55 / 100, 0);
+  std::uint32_t x = 0x2545F491u;  // fixed seed: the same click on every build
+  for (int i = 0; i < snap; ++i) {
+    const double t = static_cast<double>(i) / kSoundRate;
+    x = x * 1664525u + 1013904223u;
+    const double noise = static_cast<double>(x >> 16) / 32768.0 - 1.0;
+    const double body = std::sin(2.0 * kPi * 1800.0 * t);
+    const double envelope = std::exp(-t / 0.008);
+    s[static_cast<std::size_t>(i)] =
+        static_cast<std::int16_t>(std::lround(0.7 * 32767.0 * envelope * (0.6 * noise + 0.4 * body)));
+  }
+  return s;
+}
+
 // A few announcements per category, with gaps, so the choice has something to choose from.
 constexpr SoundDef kSounds[] = {
     {"Sound/CD_CapClimb_0.wav", &announcement<0>},     {"Sound/CD_CapClimb_1.wav", &announcement<1>},
@@ -32,6 +51,7 @@ constexpr SoundDef kSounds[] = {
     {"Sound/CD_BoardingDone_4.wav", &announcement<6>}, {"Sound/PB_ByeBye_5.wav", &announcement<7>},
     {"Sound/CD_Music_3.wav", &announcement<8>},        {"Sound/CD_Music_9.wav", &announcement<9>},
     {"Sound/-apdisco.wav", &disconnect_chime},         {"Sound/LevelWarning.wav", &level_off_tone},
+    {"Sound/Nordel_HSI_Switch.wav", &switch_click},
 };
 
 }  // namespace

@@ -34,6 +34,10 @@ const std::vector<Entry> kExpected = {
     {"navs", 100, 142, 87},
     {"autopilot", 100, 337, 88},
     {"autopilot", 200, 9, 5},
+    {"hsi_switch", 2, 23, 22},
+    {"hsi_switch", 3, 23, 22},
+    {"hsi_switch", 6, 23, 22},
+    {"hsi_switch", 9, 23, 22},
 };
 
 TEST(Registry, PanelsHoldExactlyTheExpectedBitmaps) {
@@ -47,7 +51,7 @@ TEST(Registry, PanelsHoldExactlyTheExpectedBitmaps) {
 }
 
 TEST(Registry, LooksUpPanelsByName) {
-  for (const char* name : {"gear", "light_switch", "navs", "autopilot"}) {
+  for (const char* name : {"gear", "light_switch", "navs", "autopilot", "hsi_switch"}) {
     const art::Panel* p = art::find_panel(name);
     ASSERT_NE(p, nullptr) << name;
     EXPECT_EQ(p->name, name);
