@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "frame/layout.h"
+#include "frame/records.h"
 
 namespace autopilot::layout {
 
@@ -18,11 +19,11 @@ inline constexpr int32_t kLightHeight = 5;
 inline constexpr uint32_t kHorizontalSize = 100;
 
 // ---- image flags ----
-inline constexpr uint32_t kBackgroundFlags = 0x5;
+inline constexpr uint32_t kBackgroundFlags = frame::kImageTransparent | frame::kImageLit;
 inline constexpr uint32_t kBackgroundFlags2 = 0x3;
-inline constexpr uint32_t kOverlayFlags = 0x1;
-inline constexpr uint32_t kLightFlags = 0x6;
-inline constexpr uint32_t kWindowFlags = 0x6;
+inline constexpr uint32_t kOverlayFlags = frame::kImageTransparent;
+inline constexpr uint32_t kLightFlags = frame::kImageHostFlag2 | frame::kImageLit;
+inline constexpr uint32_t kWindowFlags = frame::kImageHostFlag2 | frame::kImageLit;
 
 // ---- tokens ----
 inline constexpr uint32_t kTokenGround = 2;              // ground elevation, 1/256 m

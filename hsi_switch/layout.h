@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "frame/layout.h"
+#include "frame/records.h"
 
 namespace hsi_switch::layout {
 
@@ -15,13 +16,14 @@ inline constexpr int32_t kWidth = 23;  // also the gauge header's horizontal siz
 inline constexpr int32_t kHeight = 22;
 
 inline constexpr int32_t kBackgroundBitmap = 2;
-inline constexpr uint32_t kBackgroundFlags = 0x4001;
+inline constexpr uint32_t kBackgroundFlags = frame::kImageTransparent | frame::kImageHostFlag4000;
 
 // The switch icon covers the whole gauge; image i is bitmap kSwitchBitmap + 3 * i and shows
 // position i (0 left, 1 centre, 2 right).
 inline constexpr int32_t kSwitchBitmap = 3;
 inline constexpr uint32_t kSwitchImages = 3;
-inline constexpr uint32_t kSwitchFlags = 0x4003;
+inline constexpr uint32_t kSwitchFlags =
+    frame::kImageTransparent | frame::kImageHostFlag2 | frame::kImageHostFlag4000;
 inline constexpr int32_t switch_bitmap(int position) { return kSwitchBitmap + 3 * position; }
 
 // Left half moves the switch one position down, right half one up; the middle column is neither.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Every test: native, native with ASan + UBSan, and the Windows build under Wine.
+# Every test: native, native with ASan + UBSan, native with TSan, and the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -19,7 +19,7 @@ mkdir -p build/fuzz/wave_corpus
 build/fuzz/tests/fuzz/wave_fuzz -max_total_time="${FUZZ_SECONDS:-60}" -print_final_stats=1 \
   -artifact_prefix=build/fuzz/ build/fuzz/wave_corpus build/fuzz/wave_seeds || status=1
 
-for preset in native native-asan win32; do
+for preset in native native-asan native-tsan win32; do
   echo "=== $preset"
   start=$SECONDS
   cmake --preset "$preset" >/dev/null

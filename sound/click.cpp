@@ -36,7 +36,10 @@ bool fill_click_buffer(uint32_t bytes) {
   if (platform::buffer_lock(click_buffer, 0, bytes, &part1, &length1, &part2, &length2, 0) !=
       platform::kSoundOk)
     return false;
-  if (length1 == 0) return false;
+  if (length1 == 0) {
+    platform::buffer_unlock(click_buffer, part1, 0, part2, length2);
+    return false;
+  }
   uint32_t got = 0;
   wave_read(wave_file, length1, part1, &wave_data, &got);  // a short read ends the samples
   fill_silence(static_cast<unsigned char*>(part1) + got, length1 - got, wave_format->bits_per_sample);

@@ -1,4 +1,4 @@
-// The streaming player of Part 2.2: one looping buffer of 1.2 s, filled from the wave file and
+// The streaming player: one looping buffer of 1.2 s, filled from the wave file and
 // refilled behind the play position by a 50 ms timer.
 //
 // Two threads: the gauge thread (every operation of player.h) and the timer's (sound_tick). The

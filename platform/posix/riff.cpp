@@ -2,6 +2,9 @@
 // one 8 KiB buffer per file, refilled from lDiskOffset; seeks inside the loaded bytes only move
 // pchNext, any other seek empties the buffer and the next read or refill loads from there.
 // Read-only: the gauges never write RIFF files.
+//
+// Below the 8 KiB buffer, which callers see, each file reads ahead 64 KiB at a time, so a
+// streaming reader makes one system call per eight refills rather than one per refill.
 #include "platform/riff.h"
 
 #include <errno.h>
@@ -9,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -20,7 +24,10 @@ struct platform::RiffFile {
   int fd;
   int64_t file_size;
   RiffBufferInfo info;
+  int64_t ahead_offset;  // file offset of ahead[0]
+  std::size_t ahead_length;
   char buffer[kMmioDefaultBuffer];
+  char ahead[64 * 1024];
 };
 
 namespace platform {
@@ -36,23 +43,39 @@ int64_t position(const RiffFile* f) {
   return static_cast<int64_t>(f->info.lBufOffset) + (f->info.pchNext - f->info.pchBuffer);
 }
 
+// Reads ahead from offset: the bytes now ahead, 0 at the end of the file, -1 on error.
+int64_t read_ahead(RiffFile* f, int64_t offset) {
+  f->ahead_offset = offset;
+  f->ahead_length = 0;
+  while (f->ahead_length < sizeof f->ahead) {
+    const ssize_t n = pread(f->fd, f->ahead + f->ahead_length, sizeof f->ahead - f->ahead_length,
+                            static_cast<off_t>(offset) + static_cast<off_t>(f->ahead_length));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      if (f->ahead_length == 0) return -1;
+      break;
+    }
+    if (n == 0) break;
+    f->ahead_length += static_cast<std::size_t>(n);
+  }
+  return static_cast<int64_t>(f->ahead_length);
+}
+
 // Loads the buffer from lDiskOffset: the bytes loaded, 0 at the end of the file, -1 on error.
 int64_t fill(RiffFile* f) {
   RiffBufferInfo& in = f->info;
   in.lBufOffset = in.lDiskOffset;
   in.pchNext = in.pchEndRead = in.pchBuffer;
-  std::size_t got = 0;
-  while (got < sizeof f->buffer) {
-    const ssize_t n = pread(f->fd, f->buffer + got, sizeof f->buffer - got,
-                            static_cast<off_t>(in.lDiskOffset) + static_cast<off_t>(got));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      if (got == 0) return -1;
-      break;
-    }
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
+  const int64_t from = in.lDiskOffset;
+  const int64_t ahead_end = f->ahead_offset + static_cast<int64_t>(f->ahead_length);
+  // A whole buffer from what was read ahead, or, near its end, a fresh read from here.
+  if (from < f->ahead_offset || from + static_cast<int64_t>(sizeof f->buffer) > ahead_end) {
+    if (read_ahead(f, from) < 0) return -1;
   }
+  const int64_t available = f->ahead_offset + static_cast<int64_t>(f->ahead_length) - from;
+  const std::size_t got = available < static_cast<int64_t>(sizeof f->buffer) ? static_cast<std::size_t>(available)
+                                                                            : sizeof f->buffer;
+  std::memcpy(f->buffer, f->ahead + (from - f->ahead_offset), got);
   in.pchEndRead = in.pchBuffer + got;
   in.lDiskOffset += static_cast<int32_t>(got);
   return static_cast<int64_t>(got);
@@ -96,9 +119,17 @@ RiffFile* riff_open(const char* path, uint32_t flags) {
       (flags & ~(kMmioAllocBuf | kShareMode)) != 0) {
     return nullptr;
   }
+  // The name as spelt, '\' read as '/', is the entry the case-blind search would choose when it
+  // exists (an exact match wins there); only otherwise is each folder searched.
   char resolved[4096];
-  if (!posix::resolve_path(path, resolved, sizeof resolved)) return nullptr;
-  const int fd = open(resolved, O_RDONLY | O_CLOEXEC);
+  const std::size_t length = std::strlen(path);
+  if (length >= sizeof resolved) return nullptr;
+  for (std::size_t i = 0; i <= length; ++i) resolved[i] = path[i] == '\\' ? '/' : path[i];
+  int fd = length ? open(resolved, O_RDONLY | O_CLOEXEC) : -1;
+  if (fd < 0) {
+    if (!posix::resolve_path(path, resolved, sizeof resolved)) return nullptr;
+    fd = open(resolved, O_RDONLY | O_CLOEXEC);
+  }
   if (fd < 0) return nullptr;
   struct stat st;
   // CreateFile does not open a folder for reading.
@@ -106,11 +137,13 @@ RiffFile* riff_open(const char* path, uint32_t flags) {
     close(fd);
     return nullptr;
   }
-  auto* f = static_cast<RiffFile*>(std::calloc(1, sizeof(RiffFile)));
+  // The two buffers need no clearing: nothing is read from them before it is loaded.
+  auto* f = static_cast<RiffFile*>(std::malloc(sizeof(RiffFile)));
   if (!f) {
     close(fd);
     return nullptr;
   }
+  std::memset(f, 0, offsetof(RiffFile, buffer));
   f->fd = fd;
   f->file_size = st.st_size;
   RiffBufferInfo& in = f->info;

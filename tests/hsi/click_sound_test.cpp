@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "art/sounds.h"
+#include "art/wav.h"
 #include "host/host.h"
 #include "platform/posix/media_clock.h"
 #include "platform/posix/sound_device_control.h"
@@ -144,6 +146,27 @@ TEST_F(ClickSound, AMoveWhileTheClickSoundsDoesNotRestartIt) {
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].bytes.size(), 4410u) << "the first click ran to its end, not restarted";
   EXPECT_EQ(runs[1].bytes, runs[0].bytes) << "the second starts again from the beginning";
+}
+
+// The click the cockpit folder ships is found where the gauge looks for it, and is heard.
+TEST_F(ClickSound, TheCockpitsOwnClickLoadsAndSounds) {
+  const auto sounds = art::cockpit_sounds();
+  const auto shipped =
+      std::find_if(sounds.begin(), sounds.end(), [](const art::SoundDef& d) { return d.path == kClickFile; });
+  ASSERT_NE(shipped, sounds.end());
+  write_click(art::encode_wav(shipped->make(), art::kSoundRate));
+  start();
+  const auto state = click_buffer();
+  ASSERT_TRUE(state);
+  EXPECT_EQ(state->size, 4410u) << "16-bit mono at 22050: a tenth of a second";
+  left();
+  control::advance_clock(200 * kMs);
+  const Bytes played = control::sound_played_bytes(state->serial);
+  ASSERT_EQ(played.size(), 4410u);
+  int peak = 0;
+  for (size_t i = 0; i + 1 < played.size(); i += 2)
+    peak = std::max(peak, std::abs(int(int16_t(played[i] | played[i + 1] << 8))));
+  EXPECT_GT(peak, 8000) << "the click is audible";
 }
 
 // Each move clicks once; a click at an end moves nothing and clicks nothing.

@@ -1,5 +1,5 @@
 // The streaming player step by step, on the substitute device with the clock and the timer
-// stepped by the test: the numbers of Part 2.2's edge cases, and each failure it names.
+// stepped by the test: the exact numbers of the player's documented cases, and each failure path.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
