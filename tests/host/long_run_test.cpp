@@ -19,7 +19,7 @@
 #else
 #include <sys/resource.h>
 #if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();  // ASan's own count
 #else
 #include <malloc.h>
 #endif

@@ -42,6 +42,8 @@ class BadFiles : public testing::Test {
     text = folder.write("other/notes.gau", {'h', 'e', 'l', 'l', 'o'});
     png = folder.path("o.png");
   }
+  // A render reads the cockpit link, which other test programs may be setting up meanwhile.
+  linktest::LinkTurn turn;
   testsupport::TempFolder folder{"panelhost"};
   std::string truncated, alone, windows, linux_module, empty, text, png;
 };
@@ -102,6 +104,7 @@ TEST_F(BadFiles, EachEndsInOneLineAndItsExitCode) {
 }
 
 TEST(Panelhost, ARelativePathIsTakenFromTheCurrentFolder) {
+  linktest::LinkTurn turn;
   const fs::path gear(testsupport::gauge_path("j4gear"));
   testsupport::TempFolder out("relative");
   const auto r = testsupport::run_program({PANELHOST, "render", "j4gear.gau", "-o", out.path("o.png")},
