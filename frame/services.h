@@ -1,8 +1,10 @@
 #pragma once
 // The host's panel services: slot numbers, their signatures, and the one helper through which a
 // module calls them.
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "frame/records.h"
 
@@ -80,6 +82,14 @@ constexpr const char* slot_name(Slot s) {
     if (i.slot == s) return i.name;
   return "?";
 }
+
+// The names by slot index ("" where no slot is listed), for logs that keep names without copying
+// or measuring them.
+inline constexpr auto kSlotNames = [] {
+  std::array<std::string_view, kServiceSlotCount> names{};
+  for (const SlotInfo& i : kSlots) names[i.offset / 4] = i.name;
+  return names;
+}();
 
 // The table is what the binary contract says it is: word-aligned offsets in ascending order,
 // inside the table.

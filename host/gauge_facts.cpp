@@ -1,50 +1,22 @@
 #include "host/gauge_facts.h"
 
-// Each gauge's layout header, where this build has it; a gauge whose header is not here yet is
-// simply not listed.
-#if __has_include("gear/layout.h")
 #include "gear/layout.h"
-#define HOST_HAS_GEAR 1
-#endif
-#if __has_include("light_switch/layout.h")
 #include "light_switch/layout.h"
-#define HOST_HAS_LIGHT_SWITCH 1
-#endif
-#if __has_include("navs/layout.h")
 #include "navs/layout.h"
-#define HOST_HAS_NAVS 1
-#endif
-#if __has_include("autopilot/layout.h")
-#include "autopilot/layout.h"
-#define HOST_HAS_AUTOPILOT 1
-#endif
-#if __has_include("hsi_switch/layout.h")
-#include "hsi_switch/layout.h"
-#define HOST_HAS_HSI_SWITCH 1
-#endif
+// At the merge of their branches: #include "autopilot/layout.h", #include "hsi_switch/layout.h"
 
 namespace host {
 namespace {
 
 // One line per gauge: the deliverable and its layout namespace.
-#define HOST_FACTS(deliverable, ns) GaugeFacts{deliverable, ns::layout::kTokens, ns::layout::kEvents},
+#define HOST_FACTS(deliverable, ns) \
+  GaugeFacts { deliverable, ns::layout::kTokens, ns::layout::kEvents }
 constexpr GaugeFacts kFacts[] = {
-#ifdef HOST_HAS_AUTOPILOT
-    HOST_FACTS("Tarvex.Autopilot-Q90", autopilot)
-#endif
-#ifdef HOST_HAS_NAVS
-        HOST_FACTS("Tarvex.Navs-Q90", navs)
-#endif
-#ifdef HOST_HAS_GEAR
-            HOST_FACTS("j4gear", gear)
-#endif
-#ifdef HOST_HAS_HSI_SWITCH
-                HOST_FACTS("Nordel_HSI_Switch", hsi_switch)
-#endif
-#ifdef HOST_HAS_LIGHT_SWITCH
-                    HOST_FACTS("Lumet.LightSwitch", light_switch)
-#endif
-                        GaugeFacts{nullptr, {}, {}},  // keeps the array valid while no header is present
+    // At the merge of their branches: HOST_FACTS("Tarvex.Autopilot-Q90", autopilot),
+    HOST_FACTS("Tarvex.Navs-Q90", navs),
+    HOST_FACTS("j4gear", gear),
+    // At the merge of their branches: HOST_FACTS("Nordel_HSI_Switch", hsi_switch),
+    HOST_FACTS("Lumet.LightSwitch", light_switch),
 };
 #undef HOST_FACTS
 
@@ -64,9 +36,7 @@ const frame::KeyEventName* find_event(uint32_t id) {
 
 }  // namespace
 
-std::span<const GaugeFacts> all_gauge_facts() {
-  return std::span<const GaugeFacts>(kFacts, std::size(kFacts) - 1);
-}
+std::span<const GaugeFacts> all_gauge_facts() { return kFacts; }
 
 const GaugeFacts* facts_for(std::string_view deliverable_or_path) {
   const std::string_view name = stem(deliverable_or_path);

@@ -181,7 +181,7 @@ class Host {
   template <class F>
   void call_into(Gauge& g, const char* routine, F&& f) {
     Gauge* const saved_active = active_;
-    const char* const saved_routine = routine_;
+    const std::string_view saved_routine = routine_;
     active_ = &g;
     routine_ = routine;
     f();
@@ -199,7 +199,7 @@ class Host {
   std::vector<std::string> violations_;
   std::string error_;
   Gauge* active_ = nullptr;  // the gauge whose code is running
-  const char* routine_ = "";
+  std::string_view routine_;
   bool simulate_ = true;
 };
 

@@ -129,8 +129,7 @@ int run_panels(const Options& o, bool single) {
   }
   for (host::Gauge* g : gauges)
     write_picture(h, *g, o, single ? o.output : o.out_dir + "/" + file_stem(g->name()) + ".png");
-  const std::string link = host::describe_cockpit_link();
-  if (o.link) std::fputs(link.c_str(), stdout);
+  if (o.link) std::fputs(host::describe_cockpit_link().c_str(), stdout);
   if (single) std::fputs(host::describe_power(o.night).c_str(), stdout);
   for (auto it = gauges.rbegin(); it != gauges.rend(); ++it) h.unload(**it);
   drain_events(h);

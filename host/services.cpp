@@ -27,8 +27,11 @@ struct Services {
     // newest entries, so a long run stays flat.
     if (h.calls_.size() >= Host::kCallLogLimit)
       h.calls_.erase(h.calls_.begin(), h.calls_.begin() + Host::kCallLogLimit / 2);
-    h.calls_.push_back(ServiceCall{
-        g ? std::string_view(g->name()) : std::string_view("?"), h.routine_, s, slot_name(s), {a, b, c}});
+    h.calls_.push_back(ServiceCall{g ? std::string_view(g->name()) : std::string_view("?"),
+                                   h.routine_,
+                                   s,
+                                   frame::kSlotNames[static_cast<uint32_t>(s)],
+                                   {a, b, c}});
     if (!h.active_) h.report(std::string(slot_name(s)) + " called while no gauge code is running");
     return g;
   }
@@ -105,7 +108,7 @@ struct Services {
     Gauge* g = top_call(frame::Slot::update_elements, e);
     if (!g || !require_installed(g, frame::Slot::update_elements)) return 0;
     Host& h = host();
-    const char* const outer = h.routine_;
+    const std::string_view outer = h.routine_;
     for (frame::ElementHeader* el : g->elements()) {
       if (el->type == frame::kIcon) {
         auto* icon = reinterpret_cast<frame::IconElement*>(el);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <ctime>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -92,28 +93,38 @@ bool resolve_each(const char* windows_path, char* out, std::size_t out_size) {
   return true;
 }
 
-// A folder as last seen: its Linux path, its identity and change time, and its names. A module
-// that looks up many files in one folder (the radio panel's sixty announcement files) then costs
-// one stat per found file and two per missing one, not a listing each.
+// A folder as last seen: its Linux path, its identity and change time, and its names. While the
+// folder is unchanged its listing answers every lookup in it, so a module that looks up many files
+// in one folder (the radio panel's sixty announcement files) costs one stat per lookup, not a
+// listing each. A listing read in the same clock tick as the folder's last change might miss a
+// second change in that tick (the change time would not move): such a listing is used once only.
 struct Folder {
   std::string dir;  // resolved, "" for the current folder
   dev_t dev = 0;
   ino_t ino = 0;
   struct timespec mtime = {};
+  bool racy = true;
   std::vector<std::string> names;
 };
 
 std::mutex folders_lock;
 std::unordered_map<std::string, Folder> folders;  // by the Windows folder text, '/' separated
 constexpr std::size_t kMaxFolders = 64;
+constexpr long long kRacyNs = 100'000'000;  // well above any file-time tick
 
 bool same(const struct stat& st, const Folder& f) {
   return st.st_dev == f.dev && st.st_ino == f.ino && st.st_mtim.tv_sec == f.mtime.tv_sec &&
          st.st_mtim.tv_nsec == f.mtime.tv_nsec;
 }
 
-// Reads the folder's names and identity; false if it is not a folder.
-bool load_folder(Folder& f) {
+// Resolves the folder and reads its names and identity; false if there is no such folder.
+bool load_folder(const std::string& key, Folder& f) {
+  f.dir.clear();
+  if (!key.empty()) {
+    char dir[4096];
+    if (!resolve_each(key.c_str(), dir, sizeof dir)) return false;
+    f.dir = dir;
+  }
   const char* dir = f.dir.empty() ? "." : f.dir.c_str();
   struct stat st;
   if (stat(dir, &st) != 0 || !S_ISDIR(st.st_mode)) return false;
@@ -125,6 +136,11 @@ bool load_folder(Folder& f) {
   f.dev = st.st_dev;
   f.ino = st.st_ino;
   f.mtime = st.st_mtim;
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  const long long age =
+      (now.tv_sec - st.st_mtim.tv_sec) * 1'000'000'000LL + (now.tv_nsec - st.st_mtim.tv_nsec);
+  f.racy = age < kRacyNs;
   return true;
 }
 
@@ -135,6 +151,17 @@ bool put(char* out, std::size_t out_size, const std::string& dir, const char* le
                        (dir.back() != '/' && !append(out, out_size, len, "/", 1))))
     return false;
   return append(out, out_size, len, leaf, n);
+}
+
+// The entry named leaf in the listing: the exact name, else one in another case.
+const std::string* find_in(const Folder& f, const char* leaf, std::size_t n) {
+  const std::string* other = nullptr;
+  for (const std::string& name : f.names) {
+    if (name.size() != n || strncasecmp(name.c_str(), leaf, n) != 0) continue;
+    if (std::memcmp(name.data(), leaf, n) == 0) return &name;
+    if (!other) other = &name;
+  }
+  return other;
 }
 
 }  // namespace
@@ -157,44 +184,29 @@ bool resolve_path(const char* windows_path, char* out, std::size_t out_size) {
   for (char& c : key)
     if (c == '\\') c = '/';
   std::lock_guard g(folders_lock);
-  struct stat st;
   auto it = folders.find(key);
   if (it != folders.end()) {
-    Folder& f = it->second;
-    // The name as written: one stat when it is there.
-    if (!put(out, out_size, f.dir, leaf, leaf_n)) {
-      out[0] = '\0';
-      return false;
+    struct stat st;
+    const Folder& f = it->second;
+    const bool fresh = !f.racy && stat(f.dir.empty() ? "." : f.dir.c_str(), &st) == 0 && same(st, f);
+    if (!fresh) {
+      if (!load_folder(key, it->second)) {
+        folders.erase(it);
+        return false;
+      }
     }
-    if (stat(out, &st) == 0) return true;
-    // Another case, from the listing, if the folder has not changed since it was read.
-    const bool fresh = stat(f.dir.empty() ? "." : f.dir.c_str(), &st) == 0 && same(st, f);
-    if (!fresh) folders.erase(it);
-    it = fresh ? it : folders.end();
-  }
-  if (it == folders.end()) {
+  } else {
     Folder f;
-    if (!key.empty()) {
-      char dir[4096];
-      if (!resolve_each(key.c_str(), dir, sizeof dir)) return false;
-      f.dir = dir;
-    }
-    if (!load_folder(f)) return false;
+    if (!load_folder(key, f)) return false;
     if (folders.size() >= kMaxFolders) folders.clear();
     it = folders.emplace(std::move(key), std::move(f)).first;
-    if (!put(out, out_size, it->second.dir, leaf, leaf_n)) {
-      out[0] = '\0';
-      return false;
-    }
-    if (stat(out, &st) == 0) return true;
   }
-  for (const std::string& name : it->second.names)
-    if (name.size() == leaf_n && strncasecmp(name.c_str(), leaf, leaf_n) == 0) {
-      if (!put(out, out_size, it->second.dir, name.c_str(), name.size()) || stat(out, &st) != 0) break;
-      return true;
-    }
-  out[0] = '\0';
-  return false;
+  const std::string* name = find_in(it->second, leaf, leaf_n);
+  if (!name || !put(out, out_size, it->second.dir, name->c_str(), name->size())) {
+    out[0] = '\0';
+    return false;
+  }
+  return true;
 }
 
 }  // namespace platform::posix

@@ -16,11 +16,13 @@
 #define PSAPI_VERSION 2
 #include <psapi.h>
 #include <windows.h>
-#elif defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+#else
+#include <sys/resource.h>
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();  // ASan's own count
 #else
 #include <malloc.h>
-#include <sys/resource.h>
+#endif
 #endif
 
 namespace {

@@ -3,12 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "tests/link/link_support.h"
 #include "tests/support/gauges.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_folder.h"
@@ -40,6 +42,8 @@ class BadFiles : public testing::Test {
     text = folder.write("other/notes.gau", {'h', 'e', 'l', 'l', 'o'});
     png = folder.path("o.png");
   }
+  // A render reads the cockpit link, which other test programs may be setting up meanwhile.
+  linktest::LinkTurn turn;
   testsupport::TempFolder folder{"panelhost"};
   std::string truncated, alone, windows, linux_module, empty, text, png;
 };
@@ -101,6 +105,7 @@ TEST_F(BadFiles, EachEndsInOneLineAndItsExitCode) {
 }
 
 TEST(Panelhost, ARelativePathIsTakenFromTheCurrentFolder) {
+  linktest::LinkTurn turn;
   const fs::path gear(testsupport::gauge_path("j4gear"));
   testsupport::TempFolder out("relative");
   const auto r = testsupport::run_program({PANELHOST, "render", "j4gear.gau", "-o", out.path("o.png")},
@@ -120,13 +125,22 @@ TEST(Panelhost, HelpShowsDefaultsExitCodesAndTheNightNote) {
 }
 
 TEST(Panelhost, RenderSaysWhetherThePanelIsPoweredAndEventsComeInOrder) {
+  linktest::LinkTurn turn;
   testsupport::TempFolder out("render");
+  // MP (panel window 50), then the BAROSET push (a key event), then PL (panel window 51).
   const auto r = testsupport::run_program({PANELHOST, "render", testsupport::gauge_path("Tarvex.Navs-Q90"),
-                                           "--set", "130=1", "--link", "-o", out.path("navs.png")});
+                                           "--set", "130=1", "--click", "87,22", "--click", "20,30",
+                                           "--click", "87,38", "--link", "-o", out.path("navs.png")});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_THAT(r.out, HasSubstr("panel power: on"));
-  EXPECT_THAT(r.out, HasSubstr("requests: VR=0 AR=0 FD=0"));
-  EXPECT_THAT(r.out, HasSubstr("unit flags: 130=1"));
+  EXPECT_THAT(r.out, HasSubstr("unit flags: 130=1 165=0 200=0"));
+  const auto mp = r.out.find("panel window 50"), baro = r.out.find("key event 66040"),
+             pl = r.out.find("panel window 51");
+  ASSERT_NE(mp, std::string::npos) << r.out;
+  ASSERT_NE(baro, std::string::npos) << r.out;
+  ASSERT_NE(pl, std::string::npos) << r.out;
+  EXPECT_LT(mp, baro);
+  EXPECT_LT(baro, pl);
 }
 
 }  // namespace
