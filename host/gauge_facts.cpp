@@ -1,9 +1,10 @@
 #include "host/gauge_facts.h"
 
+#include "autopilot/layout.h"
 #include "gear/layout.h"
+#include "hsi_switch/layout.h"
 #include "light_switch/layout.h"
 #include "navs/layout.h"
-// At the merge of their branches: #include "autopilot/layout.h", #include "hsi_switch/layout.h"
 
 namespace host {
 namespace {
@@ -12,10 +13,10 @@ namespace {
 #define HOST_FACTS(deliverable, ns) \
   GaugeFacts { deliverable, ns::layout::kTokens, ns::layout::kEvents }
 constexpr GaugeFacts kFacts[] = {
-    // At the merge of their branches: HOST_FACTS("Tarvex.Autopilot-Q90", autopilot),
+    HOST_FACTS("Tarvex.Autopilot-Q90", autopilot),
     HOST_FACTS("Tarvex.Navs-Q90", navs),
     HOST_FACTS("j4gear", gear),
-    // At the merge of their branches: HOST_FACTS("Nordel_HSI_Switch", hsi_switch),
+    HOST_FACTS("Nordel_HSI_Switch", hsi_switch),
     HOST_FACTS("Lumet.LightSwitch", light_switch),
 };
 #undef HOST_FACTS
