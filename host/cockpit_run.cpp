@@ -220,7 +220,7 @@ bool Cockpit::write_sound(const std::string& wav, std::string& why) const {
     return false;
   }
   if (!platform::testing::write_sound_mix_wav(wav.c_str(), kSoundRate)) {
-    why = "cannot write " + wav;
+    why = "the recording could not be written";
     return false;
   }
   return true;
@@ -732,36 +732,40 @@ class Runner {
 
   bool write_outputs() {
     if (o_.out_dir.empty()) return true;
-    std::error_code ec;
-    fs::create_directories(o_.out_dir, ec);
     auto out = [&](const std::string& file) { return (fs::path(o_.out_dir) / file).string(); };
-    bool ok = true;
-    auto fail = [&](const std::string& file) {
-      std::fprintf(stderr, "panelhost: cannot write %s\n", file.c_str());
-      ok = false;
+    // The first file that cannot be written ends the writing, with one line.
+    auto fail = [&](const std::string& file, const std::string& why = "") {
+      std::fprintf(stderr, "panelhost: cannot write %s%s\n", file.c_str(),
+                   why.empty() ? "" : (": " + why).c_str());
+      return false;
     };
     {
       const std::string file = out("timeline.txt");
       std::ofstream t(file, std::ios::binary);
       t << timeline_text(cockpit_.timeline());
-      if (!t) fail(file);
+      t.close();
+      if (!t) return fail(file);
     }
-    std::vector<std::pair<std::string, Image>> sheet;
     for (size_t i = 0; i < snapshots_.size(); ++i) {
       char name[160];
       std::snprintf(name, sizeof name, "%02zu-%s.png", i + 1, file_label(snapshots_[i].first).c_str());
+      std::string why;
       // Twice the panel's size: the gauges' lettering is a few pixels high.
-      if (!write_png(scaled(snapshots_[i].second, 2), out(name))) fail(out(name));
+      if (!write_png(scaled(snapshots_[i].second, 2), out(name), why)) return fail(out(name), why);
     }
-    if (!snapshots_.empty() && !write_png(contact_sheet(snapshots_), out("contact-sheet.png")))
-      fail(out("contact-sheet.png"));
+    if (!snapshots_.empty()) {
+      std::string why;
+      if (!write_png(contact_sheet(snapshots_), out("contact-sheet.png"), why))
+        return fail(out("contact-sheet.png"), why);
+    }
     std::string why;
-    const bool sound = cockpit_.write_sound(out("sound.wav"), why);
-    if (!sound) std::printf("no sound.wav: %s\n", why.c_str());
-    if (ok)
-      std::printf("wrote %s: timeline.txt, %zu snapshots%s%s\n", o_.out_dir.c_str(), snapshots_.size(),
-                  snapshots_.empty() ? "" : ", contact-sheet.png", sound ? ", sound.wav" : "");
-    return ok;
+    const bool sound = Cockpit::records_sound();
+    if (sound && !cockpit_.write_sound(out("sound.wav"), why)) return fail(out("sound.wav"), why);
+    if (!sound)
+      std::printf("no sound.wav: the Windows build plays on the real sound device and keeps no recording\n");
+    std::printf("wrote %s: timeline.txt, %zu snapshots%s%s\n", o_.out_dir.c_str(), snapshots_.size(),
+                snapshots_.empty() ? "" : ", contact-sheet.png", sound ? ", sound.wav" : "");
+    return true;
   }
 
   Host& host_;
@@ -824,6 +828,14 @@ int run_cockpit(Host& h, CockpitArgs args) {
     std::fprintf(stderr, "panelhost: %s\n",
                  error.empty() ? "the built-in approach is missing" : error.c_str());
     return kExitError;
+  }
+  if (!args.out_dir.empty()) {
+    fs::create_directories(args.out_dir, ec);
+    if (ec || !fs::is_directory(args.out_dir)) {
+      std::fprintf(stderr, "panelhost: cannot create folder %s: %s\n", args.out_dir.c_str(),
+                   ec ? ec.message().c_str() : "a file of that name is in the way");
+      return kExitError;
+    }
   }
   // The gauges find their sound files from the current folder, as in the simulator's own.
   fs::current_path(folder, ec);

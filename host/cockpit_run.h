@@ -83,6 +83,11 @@ class Cockpit {
   // Everything the sound device played since the cockpit began, mixed, as a mono 16-bit WAV file.
   // False with the reason where there is no recording (the Windows build).
   bool write_sound(const std::string& wav, std::string& why) const;
+#if defined(_WIN32)
+  static constexpr bool records_sound() { return false; }
+#else
+  static constexpr bool records_sound() { return true; }
+#endif
   static constexpr uint32_t kSoundRate = 22050;
 
   // The whole cockpit: each panel window's gauges at their places, windows one under another.

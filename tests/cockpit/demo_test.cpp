@@ -51,6 +51,7 @@ Timeline parse_timeline(const std::string& text) {
   return t;
 }
 
+#ifndef _WIN32
 // RMS of each whole second of a mono 16-bit PCM WAV as written by the cockpit.
 std::vector<double> rms_per_second(const std::string& path, uint32_t& rate) {
   const std::string bytes = read_text(path);
@@ -82,6 +83,7 @@ std::vector<double> rms_per_second(const std::string& path, uint32_t& rate) {
   }
   return out;
 }
+#endif
 
 TEST(Demo, FliesTheApproachAndWritesTimelinePicturesAndSound) {
   testsupport::TempFolder out("demo");
