@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/link/link_support.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_folder.h"
 
@@ -86,6 +87,7 @@ std::vector<double> rms_per_second(const std::string& path, uint32_t& rate) {
 #endif
 
 TEST(Demo, FliesTheApproachAndWritesTimelinePicturesAndSound) {
+  linktest::LinkTurn turn;
   testsupport::TempFolder out("demo");
   const auto r = testsupport::run_program({PANELHOST, "demo", "-o", out.path("a")});
   ASSERT_EQ(r.code, 0) << r.out << r.err;
@@ -130,6 +132,7 @@ TEST(Demo, FliesTheApproachAndWritesTimelinePicturesAndSound) {
 }
 
 TEST(Demo, TwoRunsAreTheSameRun) {
+  linktest::LinkTurn turn;
   testsupport::TempFolder out("demo2");
   for (const char* dir : {"a", "b"}) {
     const auto r = testsupport::run_program({PANELHOST, "demo", "-o", out.path(dir)});
