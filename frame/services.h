@@ -1,32 +1,42 @@
 #pragma once
 // The host's panel services: slot numbers, their signatures, and the one helper through which a
 // module calls them.
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "frame/records.h"
+
+// Every slot a module calls, once: name, byte offset in the table, the arguments it passes.
+// Slot ids, signatures, printable names and the host's table are all made from this list, so a
+// new slot is one line here (and, in the host, one service function of the same name).
+#define FRAME_SERVICE_SLOTS(X)                                     \
+  X(apply_image_flags, 0x44, ElementHeader*)                       \
+  X(query_elements, 0x60, ElementHeader*)                          \
+  X(install_elements, 0x64, ElementHeader*, uint32_t)              \
+  X(initialize_elements, 0x68, ElementHeader*)                     \
+  X(update_elements, 0x6C, ElementHeader*)                         \
+  X(generate_elements, 0x70, ElementHeader*, uint32_t)             \
+  X(draw_elements, 0x74, ElementHeader*)                           \
+  X(kill_elements, 0x7C, ElementHeader*)                           \
+  X(install_mouse_list, 0x80, MouseArea*, GaugeHeader*, uintptr_t) \
+  X(register_mouse_list, 0x84, MouseArea*, GaugeHeader*)           \
+  X(unregister_mouse_list, 0x88, MouseArea*, GaugeHeader*)         \
+  X(toggle_panel_window, 0x8C, uint32_t)                           \
+  X(send_key_event, 0x90, uint32_t, uint32_t)                      \
+  X(register_named_variable, 0x94, void*, uint32_t, const char*)   \
+  X(initialize_token_var, 0x98, TokenVar*)                         \
+  X(refresh_token_var, 0xA0, TokenVar*)                            \
+  X(unregister_named_variables, 0xA8)
 
 namespace frame {
 
 // Slot index = byte offset in the table / 4, on every target.
 enum class Slot : uint32_t {
-  apply_image_flags = 0x44 / 4,
-  query_elements = 0x60 / 4,
-  install_elements = 0x64 / 4,
-  initialize_elements = 0x68 / 4,
-  update_elements = 0x6C / 4,
-  generate_elements = 0x70 / 4,
-  draw_elements = 0x74 / 4,
-  kill_elements = 0x7C / 4,
-  install_mouse_list = 0x80 / 4,
-  register_mouse_list = 0x84 / 4,
-  unregister_mouse_list = 0x88 / 4,
-  toggle_panel_window = 0x8C / 4,
-  send_key_event = 0x90 / 4,
-  register_named_variable = 0x94 / 4,
-  initialize_token_var = 0x98 / 4,
-  refresh_token_var = 0xA0 / 4,
-  unregister_named_variables = 0xA8 / 4,
+#define FRAME_SLOT_ID(name, offset, ...) name = (offset) / 4,
+  FRAME_SERVICE_SLOTS(FRAME_SLOT_ID)
+#undef FRAME_SLOT_ID
 };
 
 inline constexpr std::size_t kServiceSlotCount = 0xAC / 4;
@@ -43,32 +53,55 @@ static_assert(sizeof(PanelServices) == 0xAC);
 // The signature of each slot; the host fills its table with functions of exactly these types.
 template <Slot S>
 struct SlotSignature;
-#define FRAME_SLOT(name, ...)                           \
-  template <>                                           \
-  struct SlotSignature<Slot::name> {                    \
-    using type = uint32_t(GAUGE_CALL*)(__VA_ARGS__);    \
+#define FRAME_SLOT_SIGNATURE(name, offset, ...)      \
+  template <>                                        \
+  struct SlotSignature<Slot::name> {                 \
+    using type = uint32_t(GAUGE_CALL*)(__VA_ARGS__); \
   };
-FRAME_SLOT(apply_image_flags, ElementHeader*)
-FRAME_SLOT(query_elements, ElementHeader*)
-FRAME_SLOT(install_elements, ElementHeader*, uint32_t)
-FRAME_SLOT(initialize_elements, ElementHeader*)
-FRAME_SLOT(update_elements, ElementHeader*)
-FRAME_SLOT(generate_elements, ElementHeader*, uint32_t)
-FRAME_SLOT(draw_elements, ElementHeader*)
-FRAME_SLOT(kill_elements, ElementHeader*)
-FRAME_SLOT(install_mouse_list, MouseArea*, GaugeHeader*, uintptr_t)
-FRAME_SLOT(register_mouse_list, MouseArea*, GaugeHeader*)
-FRAME_SLOT(unregister_mouse_list, MouseArea*, GaugeHeader*)
-FRAME_SLOT(toggle_panel_window, uint32_t)
-FRAME_SLOT(send_key_event, uint32_t, uint32_t)
-FRAME_SLOT(register_named_variable, void*, uint32_t, const char*)
-FRAME_SLOT(initialize_token_var, TokenVar*)
-FRAME_SLOT(refresh_token_var, TokenVar*)
-FRAME_SLOT(unregister_named_variables)
-#undef FRAME_SLOT
+FRAME_SERVICE_SLOTS(FRAME_SLOT_SIGNATURE)
+#undef FRAME_SLOT_SIGNATURE
 
 template <Slot S>
 using SlotFn = typename SlotSignature<S>::type;
+
+struct SlotInfo {
+  Slot slot;
+  const char* name;
+  uint32_t offset;
+};
+
+inline constexpr SlotInfo kSlots[] = {
+#define FRAME_SLOT_INFO(name, offset, ...) {Slot::name, #name, (offset)},
+    FRAME_SERVICE_SLOTS(FRAME_SLOT_INFO)
+#undef FRAME_SLOT_INFO
+};
+
+// The slot's name as the table lists it, e.g. "install_mouse_list"; "?" for a number no slot has.
+constexpr const char* slot_name(Slot s) {
+  for (const SlotInfo& i : kSlots)
+    if (i.slot == s) return i.name;
+  return "?";
+}
+
+// The names by slot index ("" where no slot is listed), for logs that keep names without copying
+// or measuring them.
+inline constexpr auto kSlotNames = [] {
+  std::array<std::string_view, kServiceSlotCount> names{};
+  for (const SlotInfo& i : kSlots) names[i.offset / 4] = i.name;
+  return names;
+}();
+
+// The table is what the binary contract says it is: word-aligned offsets in ascending order,
+// inside the table.
+constexpr bool slots_well_formed() {
+  uint32_t last = 0;
+  for (const SlotInfo& i : kSlots) {
+    if (i.offset % 4 != 0 || i.offset <= last || i.offset / 4 >= kServiceSlotCount) return false;
+    last = i.offset;
+  }
+  return true;
+}
+static_assert(slots_well_formed());
 
 }  // namespace frame
 

@@ -55,4 +55,28 @@ std::string describe_cockpit_link() {
   return out;
 }
 
+std::optional<uint32_t> cockpit_power() {
+  platform::SectionHandle section = platform::open_section_for_write(frame::kCockpitLinkName);
+  if (!section) return std::nullopt;
+  std::optional<uint32_t> power;
+  if (void* view = platform::map_whole_view_for_write(section, sizeof(frame::CockpitLink))) {
+    frame::CockpitLink link;
+    std::memcpy(&link, view, sizeof link);
+    power = link.power;
+    platform::unmap_view(view);
+  }
+  platform::close_section(section);
+  return power;
+}
+
+std::string describe_power(bool night) {
+  std::string out;
+  if (const auto power = cockpit_power())
+    appendf(out, "panel power: %s (cockpit link power word %u)", *power ? "on" : "off", *power);
+  else
+    out += "panel power: no cockpit link (a panel that follows it stays unpowered)";
+  out += night ? "\n" : "; the power overlay shows only in the night view (--night)\n";
+  return out;
+}
+
 }  // namespace host

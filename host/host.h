@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/services.h"
@@ -19,19 +20,29 @@ namespace host {
 class Module;
 
 // What a service call was: its slot, the routine it came from, and its arguments.
+// Views into the gauge's name and static texts, which outlive the log.
 struct ServiceCall {
-  std::string gauge;    // gauge name
-  std::string routine;  // "query", "install", ..., "callback", "mouse", or "" outside any
+  std::string_view gauge;    // gauge name
+  std::string_view routine;  // "query", "install", ..., "callback", "mouse", or "" outside any
   frame::Slot slot;
-  std::string name;  // the slot's name, e.g. "install_mouse_list"
+  std::string_view name;  // the slot's name, e.g. "install_mouse_list"
   uintptr_t args[3] = {0, 0, 0};
 };
 
 struct KeyEvent {
   uint32_t id;
   uint32_t value;
-  std::string gauge;
+  std::string_view gauge;
   bool from_area;  // sent by the host for a key-event mouse area, not by module code
+};
+
+// A key event or a panel-window request, in the order they happened.
+struct HostEvent {
+  enum class Kind { key_event, panel_window } kind;
+  uint32_t id;  // the event id, or the window number
+  uint32_t value;
+  std::string_view gauge;
+  bool from_area;
 };
 
 struct NamedVariable {
@@ -61,8 +72,9 @@ class Gauge {
   std::optional<double> icon_result(const frame::ElementHeader* e) const;
   // The text a window holds (its host buffer), "" if none.
   std::string window_text(const frame::ElementHeader* e) const;
-  // Every element of the tree, depth-first, element before children.
-  std::vector<frame::ElementHeader*> elements() const;
+  // Every element of the tree, depth-first, element before children: walked at load and again
+  // at install, not at every frame.
+  const std::vector<frame::ElementHeader*>& elements() const { return tree_; }
   // The bitmap of the given resource id, from the module's resources.
   std::optional<Image> bitmap(int id) const;
   Module& module() const { return *module_; }
@@ -88,11 +100,13 @@ class Gauge {
     std::vector<char> bytes;  // character count + 1, then a guard
   };
   std::vector<TextBuffer> text_buffers_;
+  std::vector<frame::ElementHeader*> tree_;
+  void walk_tree();
 };
 
 struct ClickResult {
-  bool hit = false;            // an area contained the point
-  uint32_t key_event = 0;      // the area's event, if it had one
+  bool hit = false;        // an area contained the point
+  uint32_t key_event = 0;  // the area's event, if it had one
   bool called_function = false;
   uint32_t function_result = 0;
 };
@@ -105,7 +119,9 @@ class Host {
   Host& operator=(const Host&) = delete;
 
   // Loads a module, writes the services table into its ImportTable and calls module init.
-  // Returns nullptr (and sets error()) if the library or its records cannot be had.
+  // Returns nullptr (and sets error(), one line naming the cause) if the file is not a module
+  // for this platform, or the library or its records cannot be had. A relative path is taken
+  // from the current folder.
   Gauge* load(const std::string& path);
   const std::string& error() const { return error_; }
 
@@ -132,15 +148,23 @@ class Host {
   // Renders the gauge as the host would draw it now. In the night view, elements without the
   // lit flag (0x4) are dimmed: an unpowered panel's overlay darkens it.
   Image render(const Gauge& g, bool night = false) const;
+  // The same, or false with the reason (a bitmap the module does not have, and where it was
+  // looked for) in why.
+  bool render(const Gauge& g, bool night, Image& out, std::string& why) const;
 
+  // The newest service calls (at most kCallLogLimit; older ones are dropped in halves).
+  static constexpr size_t kCallLogLimit = size_t(1) << 14;
   const std::vector<ServiceCall>& calls() const { return calls_; }
+  // Key events and panel-window requests together, in the order they happened.
+  const std::vector<HostEvent>& events() const { return events_; }
   const std::vector<KeyEvent>& key_events() const { return key_events_; }
   const std::vector<uint32_t>& panel_windows() const { return panel_windows_; }  // toggled, in order
   const std::vector<NamedVariable>& named_variables() const { return named_; }
   const NamedVariable* named(const std::string& name) const;
   // Gauge calls out of contract order, bad arguments, text written past a window's buffer.
   const std::vector<std::string>& violations() const { return violations_; }
-  void clear_log();  // calls, key events, panel windows and violations
+  void clear_log();     // calls, events and violations
+  void clear_events();  // calls and events; violations stay
 
   // Carry out key events in the built-in simulation model (on by default).
   void set_simulation(bool on) { simulate_ = on; }
@@ -153,23 +177,30 @@ class Host {
   Gauge* gauge_of(const frame::ElementHeader* e);
   void report(const std::string& what);
   void key_event(Gauge* g, uint32_t id, uint32_t value, bool from_area);
+  // Runs gauge code with the gauge and routine recorded for the services it calls.
   template <class F>
-  void call_into(Gauge& g, const char* routine, F&& f);
+  void call_into(Gauge& g, const char* routine, F&& f) {
+    Gauge* const saved_active = active_;
+    const std::string_view saved_routine = routine_;
+    active_ = &g;
+    routine_ = routine;
+    f();
+    active_ = saved_active;
+    routine_ = saved_routine;
+  }
 
   std::vector<std::unique_ptr<Gauge>> gauges_;
   std::map<uint32_t, double> values_;
   std::vector<ServiceCall> calls_;
   std::vector<KeyEvent> key_events_;
   std::vector<uint32_t> panel_windows_;
+  std::vector<HostEvent> events_;
   std::vector<NamedVariable> named_;
   std::vector<std::string> violations_;
   std::string error_;
   Gauge* active_ = nullptr;  // the gauge whose code is running
-  std::string routine_;
+  std::string_view routine_;
   bool simulate_ = true;
 };
-
-// Service calls made during one routine of one gauge, by slot name, in order.
-std::vector<std::string> calls_in(const Host& h, const std::string& routine);
 
 }  // namespace host

@@ -1,6 +1,9 @@
 #include "host/image.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "host/stb.h"
 
@@ -63,9 +66,40 @@ Image scaled(const Image& img, int factor) {
 }
 
 bool write_png(const Image& img, const std::string& path) {
-  if (img.width <= 0 || img.height <= 0) return false;
+  std::string why;
+  return write_png(img, path, why);
+}
+
+bool write_png(const Image& img, const std::string& path, std::string& why) {
+  if (img.width <= 0 || img.height <= 0) {
+    why = "nothing to write (an empty image)";
+    return false;
+  }
   static_assert(sizeof(Rgb) == 3);
-  return stbi_write_png(path.c_str(), img.width, img.height, 3, img.pixels.data(), img.width * 3) != 0;
+  std::vector<unsigned char> png;
+  auto append = [](void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<unsigned char>*>(context);
+    out->insert(out->end(), static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+  };
+  if (!stbi_write_png_to_func(append, &png, img.width, img.height, 3, img.pixels.data(), img.width * 3)) {
+    why = "cannot encode the PNG";
+    return false;
+  }
+  // Every step checked, the close too: a full disk shows only when the buffer is flushed.
+  errno = 0;
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) {
+    why = std::strerror(errno ? errno : EIO);
+    return false;
+  }
+  bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size() && std::fflush(f) == 0;
+  int err = ok ? 0 : errno;
+  if (std::fclose(f) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (!ok) why = std::strerror(err ? err : EIO);
+  return ok;
 }
 
 }  // namespace host

@@ -39,5 +39,7 @@ DibInfo dib_info(const uint8_t* data, size_t size);
 Image scaled(const Image& img, int factor);
 
 bool write_png(const Image& img, const std::string& path);
+// The same, or false with the reason (the system's, e.g. "No space left on device") in why.
+bool write_png(const Image& img, const std::string& path, std::string& why);
 
 }  // namespace host

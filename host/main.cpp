@@ -1,38 +1,73 @@
 // panelhost: the simulator's part for gauge modules, on the command line.
+//
+// Each subcommand is one entry of kCommands: its options and its run. `render` and `cockpit`
+// share one option set and one run path (a render is a cockpit of one gauge that may be clicked).
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "host/args.h"
 #include "host/cockpit.h"
+#include "host/exit_codes.h"
 #include "host/host.h"
 #include "host/report.h"
 
 namespace {
 
-struct Setting {
-  uint32_t token;
-  double value;
+// Everything any subcommand takes from the command line.
+struct Options {
+  std::vector<std::string> modules, settings, clicks;
+  std::string output;
+  std::string out_dir = ".";
+  int frames = 1;
+  int scale = 1;
+  bool night = false;
+  bool link = false;
 };
 
-bool parse_setting(const std::string& s, Setting& out) {
-  const auto eq = s.find('=');
-  if (eq == std::string::npos) return false;
-  try {
-    out.token = uint32_t(std::stoul(s.substr(0, eq), nullptr, 0));
-    out.value = std::stod(s.substr(eq + 1));
-  } catch (...) {
-    return false;
+// A failure that ends the run: one line and an exit code.
+struct Failure {
+  int code;
+  std::string message;
+};
+
+void fail(int code, const std::string& message) { throw Failure{code, message}; }
+
+std::vector<host::Setting> parse_settings(const Options& o) {
+  std::vector<host::Setting> out;
+  for (const auto& s : o.settings) {
+    std::string why;
+    auto v = host::parse_setting(s, why);
+    if (!v) fail(host::kExitUsage, "--set '" + s + "': " + why);
+    out.push_back(*v);
   }
-  return true;
+  return out;
 }
 
-bool parse_point(const std::string& s, int& x, int& y) { return std::sscanf(s.c_str(), "%d,%d", &x, &y) == 2; }
+std::vector<host::Point> parse_clicks(const Options& o) {
+  std::vector<host::Point> out;
+  for (const auto& c : o.clicks) {
+    std::string why;
+    auto p = host::parse_point(c, why);
+    if (!p) fail(host::kExitUsage, "--click '" + c + "': " + why);
+    out.push_back(*p);
+  }
+  return out;
+}
 
 int finish(const host::Host& h) {
   for (const auto& v : h.violations()) std::printf("contract violation: %s\n", v.c_str());
-  return h.violations().empty() ? 0 : 3;
+  return h.violations().empty() ? host::kExitSuccess : host::kExitContract;
+}
+
+// Prints the key events and panel-window requests since the last call, in order, and forgets
+// them and the service calls: a run of any length keeps nothing per frame.
+void drain_events(host::Host& h) {
+  if (!h.events().empty()) std::fputs(host::describe_events(h).c_str(), stdout);
+  h.clear_events();
 }
 
 std::string file_stem(std::string name) {
@@ -42,120 +77,176 @@ std::string file_stem(std::string name) {
   return name;
 }
 
-int run_cockpit(host::Host& h, const std::vector<std::string>& paths, int frames, bool show_link,
-                const std::string& out_dir, int scale, bool night) {
+void write_picture(const host::Host& h, const host::Gauge& g, const Options& o, const std::string& png) {
+  host::Image img;
+  std::string why;
+  if (!h.render(g, o.night, img, why)) fail(host::kExitError, "cannot render " + why);
+  if (!host::write_png(host::scaled(img, o.scale), png, why))
+    fail(host::kExitError, "cannot write " + png + ": " + why);
+  std::printf("%s: %dx%d -> %s\n", g.name().c_str(), img.width, img.height, png.c_str());
+}
+
+// Loads every module, starts them in order, runs the frames (then, for a render, the clicks),
+// writes the pictures and prints what happened.
+int run_panels(const Options& o, bool single) {
+  const auto values = parse_settings(o);
+  const auto clicks = parse_clicks(o);
+  std::error_code ec;
+  if (!single && !std::filesystem::is_directory(o.out_dir, ec)) {
+    std::filesystem::create_directories(o.out_dir, ec);
+    if (ec) fail(host::kExitError, "cannot create folder " + o.out_dir + ": " + ec.message());
+  }
+
+  host::Host h;
   std::vector<host::Gauge*> gauges;
-  for (const auto& p : paths) {
+  for (const auto& p : o.modules) {
     host::Gauge* g = h.load(p);
-    if (!g) {
-      std::fprintf(stderr, "panelhost: %s\n", h.error().c_str());
-      return 1;
-    }
+    if (!g) fail(host::kExitError, h.error());
     gauges.push_back(g);
   }
+  for (const auto& v : values) h.set(v.token, v.value);
   for (host::Gauge* g : gauges) h.start(*g);
-  for (int i = 0; i < frames; ++i)
+  drain_events(h);
+  for (int i = 0; i < o.frames; ++i) {
     for (host::Gauge* g : gauges) h.frame(*g);
-  std::filesystem::create_directories(out_dir);
-  for (host::Gauge* g : gauges) {
-    const std::string png = out_dir + "/" + file_stem(g->name()) + ".png";
-    const host::Image img = h.render(*g, night);
-    const bool ok = host::write_png(host::scaled(img, scale), png);
-    std::printf("%s: %dx%d -> %s\n", g->name().c_str(), img.width, img.height, ok ? png.c_str() : "(not written)");
+    drain_events(h);
   }
-  std::fputs(host::describe_events(h).c_str(), stdout);
-  if (show_link) std::fputs(host::describe_cockpit_link().c_str(), stdout);
+  for (const auto& c : clicks) {
+    const host::ClickResult r = h.click(*gauges[0], c.x, c.y);
+    std::printf("click %d,%d: %s\n", c.x, c.y,
+                r.key_event         ? "key-event area"
+                : r.called_function ? "mouse function"
+                                    : "no area");
+    h.frame(*gauges[0]);
+    drain_events(h);
+  }
+  for (host::Gauge* g : gauges)
+    write_picture(h, *g, o, single ? o.output : o.out_dir + "/" + file_stem(g->name()) + ".png");
+  if (o.link) std::fputs(host::describe_cockpit_link().c_str(), stdout);
+  if (single) std::fputs(host::describe_power(o.night).c_str(), stdout);
   for (auto it = gauges.rbegin(); it != gauges.rend(); ++it) h.unload(**it);
+  drain_events(h);
   return finish(h);
+}
+
+int run_info(const Options& o) {
+  host::Host h;
+  host::Gauge* g = h.load(o.modules.at(0));
+  if (!g) fail(host::kExitError, h.error());
+  h.start(*g);  // the mouse list is handed over at install
+  h.frame(*g);
+  std::fputs(host::describe_gauge(*g).c_str(), stdout);
+  h.unload(*g);
+  return finish(h);
+}
+
+constexpr char kNightNote[] =
+    "the power overlay shows only in the night view (--night), as in the simulator: by day an "
+    "unpowered panel looks the same as a powered one";
+
+// The options that render and cockpit share; single is render's one module, -o and --click.
+void add_panel_options(CLI::App& c, Options& o, bool single) {
+  if (single) {
+    c.add_option("module", o.modules, "the .gau file")->required()->expected(1);
+  } else {
+    c.add_option("modules", o.modules, "the .gau files, in installation order")->required();
+  }
+  c.add_option("--set", o.settings, "TOKEN=VALUE, a simulation value (repeatable); unset tokens read 0");
+  c.add_option("--frames", o.frames, single ? "frames before the clicks" : "frames of every gauge")
+      ->check(CLI::Range(1, 100000000))
+      ->capture_default_str();
+  c.add_option("--scale", o.scale, "enlarge the PNG by this whole factor")
+      ->check(CLI::Range(1, 16))
+      ->capture_default_str();
+  c.add_flag("--night", o.night, std::string("night view: elements not marked lit are dimmed; ") + kNightNote)
+      ->capture_default_str();
+  c.add_flag("--link", o.link, "print the decoded cockpit link after the run")->capture_default_str();
+  if (single) {
+    c.add_option("--click", o.clicks, "X,Y in gauge pixels (repeatable); a frame follows each click");
+    c.add_option("-o,--output", o.output, "PNG file to write")->required();
+  } else {
+    c.add_option("--out-dir", o.out_dir, "folder for one PNG per gauge")->capture_default_str();
+  }
+}
+
+struct Command {
+  const char* name;
+  const char* about;
+  void (*options)(CLI::App&, Options&);
+  int (*run)(const Options&);
+};
+
+// One line per subcommand.
+const Command kCommands[] = {
+    {"render", "Start a gauge, apply values and clicks, render it to PNG, say whether it is powered",
+     [](CLI::App& c, Options& o) { add_panel_options(c, o, true); },
+     [](const Options& o) { return run_panels(o, true); }},
+    {"cockpit",
+     "Load several gauges into one cockpit (one process, one shared section), start them in order, run "
+     "frames, render each",
+     [](CLI::App& c, Options& o) { add_panel_options(c, o, false); },
+     [](const Options& o) { return run_panels(o, false); }},
+    {"info",
+     "Print a module's records: gauge header, element tree, mouse list with cursors, tokens with roles, "
+     "key events with EV_ names",
+     [](CLI::App& c, Options& o) {
+       c.add_option("module", o.modules, "the .gau file")->required()->expected(1);
+     },
+     &run_info},
+};
+
+int run(int argc, char** argv) {
+  CLI::App app{"panelhost: loads FS98/2000 panel gauge modules, drives them and renders them"};
+  app.footer(host::kExitCodesHelp);
+  app.require_subcommand(1);
+  Options o;
+  std::vector<std::pair<CLI::App*, const Command*>> subs;
+  for (const Command& c : kCommands) {
+    CLI::App* sub = app.add_subcommand(c.name, c.about);
+    c.options(*sub, o);
+    subs.emplace_back(sub, &c);
+  }
+  if (argc > 1 && argv[1][0] != '-') {
+    std::string known;
+    bool found = false;
+    for (const Command& c : kCommands) {
+      found = found || argv[1] == std::string(c.name);
+      known += known.empty() ? c.name : std::string(", ") + c.name;
+    }
+    if (!found)
+      fail(host::kExitUsage, std::string("no subcommand '") + argv[1] + "' (there are " + known + ")");
+  }
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    fail(host::kExitUsage, e.what());
+  }
+  for (const auto& [sub, command] : subs)
+    if (*sub) return command->run(o);
+  return host::kExitUsage;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  CLI::App app{"panelhost: loads FS98/2000 panel gauge modules, drives them and renders them"};
-  app.require_subcommand(1);
-
-  std::vector<std::string> modules, settings, clicks;
-  std::string out;
-  int frames = 1;
-  int scale = 1;
-  bool night = false;
-
-  auto* render = app.add_subcommand("render", "Start a gauge, apply values and clicks, render it to PNG");
-  render->add_option("module", modules, "the .gau file")->required()->expected(1);
-  render->add_option("--set", settings, "TOKEN=VALUE, a simulation value (repeatable)");
-  render->add_option("--click", clicks, "X,Y in gauge pixels (repeatable); a frame follows each click");
-  render->add_option("--frames", frames, "frames before the clicks")->check(CLI::Range(1, 100000));
-  render->add_option("--scale", scale, "enlarge the PNG by this whole factor")->check(CLI::Range(1, 16));
-  render->add_flag("--night", night, "night view: elements not marked lit are dimmed");
-  render->add_option("-o,--output", out, "PNG file to write")->required();
-
-  auto* info = app.add_subcommand("info", "Print a module's records: gauge header, element tree, mouse list");
-  info->add_option("module", modules, "the .gau file")->required()->expected(1);
-
-  std::string out_dir = ".";
-  bool show_link = false;
-  auto* cockpit = app.add_subcommand("cockpit", "Load several gauges into one cockpit (one process, one shared "
-                                                "section), start them in order, run frames, render each");
-  cockpit->add_option("modules", modules, "the .gau files, in installation order")->required();
-  cockpit->add_option("--set", settings, "TOKEN=VALUE, a simulation value (repeatable)");
-  cockpit->add_option("--frames", frames, "frames of every gauge")->check(CLI::Range(1, 100000));
-  cockpit->add_flag("--link", show_link, "print the cockpit link record after the frames");
-  cockpit->add_option("--out-dir", out_dir, "folder for one PNG per gauge");
-  cockpit->add_option("--scale", scale, "enlarge the PNGs by this whole factor")->check(CLI::Range(1, 16));
-  cockpit->add_flag("--night", night, "night view: elements not marked lit are dimmed");
-
-  CLI11_PARSE(app, argc, argv);
-
-  host::Host h;
-  std::vector<Setting> values;
-  for (const auto& s : settings) {
-    Setting v;
-    if (!parse_setting(s, v)) {
-      std::fprintf(stderr, "panelhost: --set wants TOKEN=VALUE, not '%s'\n", s.c_str());
-      return 2;
-    }
-    values.push_back(v);
+  // No input ends in an abort: every failure is one line and a documented exit code.
+  try {
+    return run(argc, argv);
+  } catch (const Failure& f) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "panelhost: %s\n", f.message.c_str());
+    return f.code;
+  } catch (const std::exception& e) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "panelhost: %s\n", e.what());
+    return host::kExitError;
+  } catch (...) {
+    std::fflush(stdout);
+    std::fputs("panelhost: unexpected failure\n", stderr);
+    return host::kExitError;
   }
-  if (*cockpit) {
-    for (const auto& v : values) h.set(v.token, v.value);
-    return run_cockpit(h, modules, frames, show_link, out_dir, scale, night);
-  }
-
-  host::Gauge* g = h.load(modules[0]);
-  if (!g) {
-    std::fprintf(stderr, "panelhost: %s\n", h.error().c_str());
-    return 1;
-  }
-
-  if (*info) {
-    h.start(*g);  // the mouse list is handed over at install
-    h.frame(*g);
-    std::fputs(host::describe_gauge(*g).c_str(), stdout);
-    return finish(h);
-  }
-
-  for (const auto& v : values) h.set(v.token, v.value);
-  h.start(*g);
-  for (int i = 0; i < frames; ++i) h.frame(*g);
-  for (const auto& c : clicks) {
-    int x = 0, y = 0;
-    if (!parse_point(c, x, y)) {
-      std::fprintf(stderr, "panelhost: --click wants X,Y, not '%s'\n", c.c_str());
-      return 2;
-    }
-    const host::ClickResult r = h.click(*g, x, y);
-    std::printf("click %d,%d: %s\n", x, y,
-                r.key_event ? "key-event area" : r.called_function ? "mouse function" : "no area");
-    h.frame(*g);
-  }
-  const host::Image img = h.render(*g, night);
-  if (!host::write_png(host::scaled(img, scale), out)) {
-    std::fprintf(stderr, "panelhost: cannot render %s to %s\n", g->name().c_str(), out.c_str());
-    return 1;
-  }
-  std::printf("%s: %dx%d -> %s\n", g->name().c_str(), img.width, img.height, out.c_str());
-  std::fputs(host::describe_events(h).c_str(), stdout);
-  h.unload(*g);
-  return finish(h);
 }

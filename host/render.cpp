@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/module.h"
 
 #include "host/stb.h"
 
@@ -71,11 +72,12 @@ void draw_window(Image& dst, const frame::StringElement& s, const std::string& t
   const float cell = float(advance) * scale;  // monospace
   const float text_w = cell * float(text.size());
   float pen = float(x0) + (float(w) - text_w) / 2.0f;
-  const int baseline = y0 + int(std::lround((float(h) - float(ascent - descent) * scale) / 2.0f + float(ascent) * scale));
+  const int baseline =
+      y0 + int(std::lround((float(h) - float(ascent - descent) * scale) / 2.0f + float(ascent) * scale));
   for (char ch : text) {
     int bw = 0, bh = 0, xo = 0, yo = 0;
-    unsigned char* glyph = stbtt_GetCodepointBitmapSubpixel(&f.info, scale, scale, pen - std::floor(pen), 0.0f,
-                                                            (unsigned char)ch, &bw, &bh, &xo, &yo);
+    unsigned char* glyph = stbtt_GetCodepointBitmapSubpixel(&f.info, scale, scale, pen - std::floor(pen),
+                                                            0.0f, (unsigned char)ch, &bw, &bh, &xo, &yo);
     for (int gy = 0; gy < bh; ++gy)
       for (int gx = 0; gx < bw; ++gx) {
         const int px = int(std::floor(pen)) + xo + gx, py = baseline + yo + gy;
@@ -92,29 +94,50 @@ void draw_window(Image& dst, const frame::StringElement& s, const std::string& t
 }  // namespace
 
 Image Host::render(const Gauge& g, bool night) const {
+  Image out;
+  std::string why;
+  return render(g, night, out, why) ? out : Image{};
+}
+
+bool Host::render(const Gauge& g, bool night, Image& out, std::string& why) const {
   frame::ElementHeader* top = g.top();
-  if (!top) return {};
-  auto background = g.bitmap(top->bitmap_id);
-  if (!background) return {};
-  Image out(background->width, background->height);
+  if (!top) {
+    why = g.name() + " is not loaded";
+    return false;
+  }
+  // Decoded once per module and kept, not read from disk at every render.
+  auto bitmap = [&](int id) -> const Image* {
+    const Image* img = g.module().cached_bitmap(id);
+    if (!img)
+      why = g.name() + ": bitmap " + std::to_string(id) + " not found (looked for " +
+            g.module().bitmap_place(id) + ")";
+    return img;
+  };
+  const Image* background = bitmap(top->bitmap_id);
+  if (!background) return false;
+  out = Image(background->width, background->height);
   for (frame::ElementHeader* e : g.elements()) {
     const uint32_t flags = g.applied_flags(e);
     if (flags & frame::kImageHidden) continue;
     const bool transparent = flags & frame::kImageTransparent;
     const bool dim = night && !(flags & frame::kImageLit);
     if (e->type == frame::kStaticImage) {
-      if (auto img = g.bitmap(e->bitmap_id)) blit(out, *img, e->x, e->y, transparent, dim);
+      const Image* img = bitmap(e->bitmap_id);
+      if (!img) return false;
+      blit(out, *img, e->x, e->y, transparent, dim);
     } else if (e->type == frame::kIcon) {
       auto* icon = reinterpret_cast<frame::IconElement*>(e);
       auto index = g.icon_result(e);
       if (!index || !(*index >= 0.0) || *index >= double(icon->image_count)) continue;
       const int i = int(std::trunc(*index));  // a fractional result is cut
-      if (auto img = g.bitmap(e->bitmap_id + 3 * i)) blit(out, *img, e->x, e->y, transparent, dim);
+      const Image* img = bitmap(e->bitmap_id + 3 * i);
+      if (!img) return false;
+      blit(out, *img, e->x, e->y, transparent, dim);
     } else if (e->type == frame::kStringWindow) {
       draw_window(out, *reinterpret_cast<frame::StringElement*>(e), g.window_text(e));
     }
   }
-  return out;
+  return true;
 }
 
 }  // namespace host

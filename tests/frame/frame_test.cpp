@@ -5,6 +5,7 @@
 
 #include "host/host.h"
 #include "tests/support/gauges.h"
+#include "tests/support/host_calls.h"
 
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -153,6 +154,31 @@ TEST(HostChecks, TheHostRefusesToDriveOutOfOrder) {
   EXPECT_THAT(host.calls(), IsEmpty());
   ASSERT_EQ(host.violations().size(), 2u);
   EXPECT_THAT(host.violations()[0], HasSubstr("update refused: the gauge is loaded"));
+}
+
+// The slot table against the offsets of the binary contract, written out here as their own check.
+static_assert(static_cast<uint32_t>(frame::Slot::apply_image_flags) * 4 == 0x44);
+static_assert(static_cast<uint32_t>(frame::Slot::install_mouse_list) * 4 == 0x80);
+static_assert(static_cast<uint32_t>(frame::Slot::send_key_event) * 4 == 0x90);
+static_assert(static_cast<uint32_t>(frame::Slot::unregister_named_variables) * 4 == 0xA8);
+
+TEST(ServiceTable, TheHostFillsExactlyTheListedSlots) {
+  host::Host host;
+  host::Gauge* g = host.load(testsupport::gauge_path("j4gear"));
+  ASSERT_NE(g, nullptr) << host.error();
+  const frame::PanelServices* table = g->imports()->entries[0].services;
+  ASSERT_NE(table, nullptr);
+  std::vector<bool> listed(frame::kServiceSlotCount, false);
+  for (const frame::SlotInfo& s : frame::kSlots) {
+    listed[s.offset / 4] = true;
+    EXPECT_NE(table->slots[s.offset / 4], nullptr) << s.name;
+    EXPECT_STREQ(frame::slot_name(s.slot), s.name);
+  }
+  for (size_t i = 0; i < listed.size(); ++i)
+    if (!listed[i]) {
+      EXPECT_EQ(table->slots[i], nullptr) << "slot at offset " << i * 4;
+    }
+  EXPECT_STREQ(frame::slot_name(frame::Slot::register_named_variable), "register_named_variable");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // link besides the modules under test, and looks at the section from outside.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "frame/cockpit_link.h"
 #include "platform/shared_section.h"
@@ -16,11 +17,33 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/posix/section_place.h"
 #endif
 
 namespace linktest {
 
-inline constexpr char kShmName[] = "/TarvexQ90_COM_IPC";
+#ifndef _WIN32
+// The file that stands for the section on Linux, in the user's own folder.
+inline std::string object_path() {
+  char path[512];
+  return platform::posix::section_path(frame::kCockpitLinkName, path, sizeof path) ? path : "";
+}
+
+// The object as another process holds it while it makes it: created, locked shared (a live
+// holder), sized to size bytes. Returns its descriptor, or -1.
+inline int create_held_object(off_t size) {
+  const int fd = open(object_path().c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return -1;
+  if (flock(fd, LOCK_SH) != 0 || ftruncate(fd, size) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+inline void remove_object() { unlink(object_path().c_str()); }
+#endif
 
 // The section's name is one per machine (per Wine prefix), and ctest may run test programs side
 // by side: every test that touches the link holds this turn, across processes, for its whole run.
@@ -34,7 +57,7 @@ class LinkTurn {
     fd_ = open("/tmp/gauges_tests_cockpit_link.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd_ >= 0) flock(fd_, LOCK_EX);
     // A test program that crashed left its object behind; no other test holds it now.
-    shm_unlink(kShmName);
+    remove_object();
 #endif
   }
   ~LinkTurn() {
@@ -80,10 +103,8 @@ inline bool section_exists() {
   CloseHandle(h);
   return true;
 #else
-  const int fd = shm_open(kShmName, O_RDONLY, 0);
-  if (fd < 0) return false;
-  close(fd);
-  return true;
+  struct stat st;
+  return stat(object_path().c_str(), &st) == 0;
 #endif
 }
 
@@ -96,12 +117,8 @@ inline std::size_t section_size(const void* view) {
   return info.RegionSize;
 #else
   (void)view;
-  const int fd = shm_open(kShmName, O_RDONLY, 0);
-  if (fd < 0) return 0;
   struct stat st;
-  const bool ok = fstat(fd, &st) == 0;
-  close(fd);
-  return ok ? static_cast<std::size_t>(st.st_size) : 0;
+  return stat(object_path().c_str(), &st) == 0 ? static_cast<std::size_t>(st.st_size) : 0;
 #endif
 }
 

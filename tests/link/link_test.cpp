@@ -234,11 +234,8 @@ TEST_F(Link, AnObjectTooSmallForTheRecordIsNoLink) {
   const Row rows[] = {{0, false}, {1, false}, {181, false}, {182, true}, {4096, true}};
   for (const Row& r : rows) {
     SCOPED_TRACE("object of " + std::to_string(r.size) + " bytes");
-    const int fd = shm_open(linktest::kShmName, O_RDWR | O_CREAT | O_EXCL, 0600);
+    const int fd = linktest::create_held_object(r.size);
     ASSERT_GE(fd, 0);
-    if (r.size) {
-      ASSERT_EQ(ftruncate(fd, r.size), 0);
-    }
     frame::CockpitLinkState s;
     frame::open_cockpit_link(s);
     EXPECT_EQ(s.link_view != nullptr, r.linked);
@@ -252,7 +249,7 @@ TEST_F(Link, AnObjectTooSmallForTheRecordIsNoLink) {
     EXPECT_EQ(live(Resource::Section), 0);
     EXPECT_EQ(live(Resource::View), 0);
     close(fd);
-    shm_unlink(linktest::kShmName);
+    linktest::remove_object();
   }
 }
 

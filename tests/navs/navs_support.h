@@ -12,6 +12,7 @@
 #include "host/host.h"
 #include "tests/link/link_support.h"
 #include "tests/support/gauges.h"
+#include "tests/support/host_calls.h"
 #include "tests/support/temp_folder.h"
 
 

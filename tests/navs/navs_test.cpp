@@ -498,7 +498,7 @@ TEST_F(RadioLink, AFailingOpenOfAnExistingSectionStillReachesItByCreate) {
 TEST_F(RadioLink, AnUndersizedObjectIsNoLinkAndLeavesNothingBehind) {
   using hooks::live;
   using hooks::Resource;
-  const int fd = shm_open(linktest::kShmName, O_RDWR | O_CREAT | O_EXCL, 0600);
+  const int fd = linktest::create_held_object(0);
   ASSERT_GE(fd, 0);  // another process's, not yet sized
   set_startup(0.0, 1.0, 0.0);
   start();
@@ -513,7 +513,7 @@ TEST_F(RadioLink, AnUndersizedObjectIsNoLinkAndLeavesNothingBehind) {
   click(2, 25, 12, 15);
   EXPECT_EQ(host.key_events().size(), 1u);
   close(fd);
-  shm_unlink(linktest::kShmName);
+  linktest::remove_object();
 }
 #endif
 
