@@ -72,9 +72,12 @@ std::string describe_gauge(const Gauge& g) {
   }
   if (!g.mouse_list()) out += "  (mouse list not yet handed over)\n";
   if (const GaugeFacts* f = facts_for(g.path())) {
-    for (const frame::TokenRole& t : f->tokens) appendf(out, "  token %u: %s\n", t.id, t.role);
+    // Id 0 is "none": a gauge that reads no token or sends no event has that one row.
+    for (const frame::TokenRole& t : f->tokens)
+      if (t.id != 0) appendf(out, "  token %u: %s\n", t.id, t.role);
     for (const frame::KeyEventName& e : f->events)
-      appendf(out, "  key event %u (0x%X) %s: %s\n", e.id, e.id, e.name ? e.name : "(no EV_ name)",
+      if (e.id != 0)
+        appendf(out, "  key event %u (0x%X) %s: %s\n", e.id, e.id, e.name ? e.name : "(no EV_ name)",
               e.role ? e.role : "");
   }
   return out;
