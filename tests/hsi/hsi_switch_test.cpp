@@ -8,7 +8,6 @@
 #include "host/host.h"
 #include "tests/support/host_calls.h"
 #include "tests/support/gauges.h"
-#include "tests/support/host_calls.h"
 
 namespace {
 
