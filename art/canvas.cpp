@@ -41,12 +41,14 @@ void Canvas::set(int x, int y, std::uint8_t index) {
     ++clipped_;
     return;
   }
-  pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] = index;
+  pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] =
+      index;
 }
 
 std::uint8_t Canvas::at(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) throw std::out_of_range("pixel outside canvas");
-  return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)];
+  return pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                 static_cast<std::size_t>(x)];
 }
 
 void fill_rect(Canvas& c, Rect r, std::uint8_t index) {
@@ -149,18 +151,10 @@ void arrow(Canvas& c, Rect r, Dir dir, std::uint8_t index) {
     }
     for (int across = lo; across <= hi; ++across) {
       switch (dir) {
-        case Dir::up:
-          c.set(r.x + across, r.y + along, index);
-          break;
-        case Dir::down:
-          c.set(r.x + across, r.y + r.h - 1 - along, index);
-          break;
-        case Dir::left:
-          c.set(r.x + along, r.y + across, index);
-          break;
-        case Dir::right:
-          c.set(r.x + r.w - 1 - along, r.y + across, index);
-          break;
+        case Dir::up: c.set(r.x + across, r.y + along, index); break;
+        case Dir::down: c.set(r.x + across, r.y + r.h - 1 - along, index); break;
+        case Dir::left: c.set(r.x + along, r.y + across, index); break;
+        case Dir::right: c.set(r.x + r.w - 1 - along, r.y + across, index); break;
       }
     }
   }

@@ -39,7 +39,8 @@ void panel(Canvas& c) {
   const int between_x1 = kRightMain.x - 3;
   const int label_dy = (kBar - font_height(Font::regular)) / 2;
   draw_text_centred(c, between_x0, between_x1, kLeftMain.y + label_dy, "FORE", Font::regular, ink::white);
-  draw_text_centred(c, between_x0, between_x1, kLeftMain.y + kAftBarTop + label_dy, "AFT", Font::regular, ink::white);
+  draw_text_centred(c, between_x0, between_x1, kLeftMain.y + kAftBarTop + label_dy, "AFT", Font::regular,
+                    ink::white);
 
   // Lever slot, centred under the lever image; the handle image covers it.
   const int slot_w = 12;
@@ -84,7 +85,9 @@ void lever_down(Canvas& c) { lever(c, c.height() - 31, c.height() - 61, c.height
 void lever_up(Canvas& c) { lever(c, 7, 31, 60); }
 
 void lit_bar(Canvas& c, int y) { fill_rect(c, {0, y, c.width(), kBar}, ink::blue); }
-void transit_bar(Canvas& c, int y) { hatch(c, {0, y, c.width(), kBar}, ink::red, ink::black, kHatchPeriod, 2); }
+void transit_bar(Canvas& c, int y) {
+  hatch(c, {0, y, c.width(), kBar}, ink::red, ink::black, kHatchPeriod, 2);
+}
 
 void nose_down(Canvas& c) { lit_bar(c, 0); }
 void nose_transit(Canvas& c) { transit_bar(c, 0); }

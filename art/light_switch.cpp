@@ -44,7 +44,8 @@ void strip(Canvas& c) {
   draw_text(c, a.x + a.w - 2 - text_width("ON", Font::regular), label_y, "ON", Font::regular, ink::white);
   draw_text_centred(c, b.x, b.x + b.w - 1, label_y, "TAXI", Font::regular, ink::white);
 
-  draw_text_centred(c, b.x + b.w + 4, c.width() - 16, 15, "EXTERIOR LIGHTS", Font::regular, ink::light_grey, 2);
+  draw_text_centred(c, b.x + b.w + 4, c.width() - 16, 15, "EXTERIOR LIGHTS", Font::regular, ink::light_grey,
+                    2);
 }
 
 void slide(Canvas& c, bool on) {

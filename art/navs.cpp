@@ -26,7 +26,8 @@ void paren(Canvas& c, int x, int y, bool closing) {
 }
 
 int selector_width(const char* left, const char* right) {
-  return text_width(left, Font::regular) + 2 * (kWordGap + kParenW) + kInside + text_width(right, Font::regular);
+  return text_width(left, Font::regular) + 2 * (kWordGap + kParenW) + kInside +
+         text_width(right, Font::regular);
 }
 
 void selector(Canvas& c, int x, int y, const char* left, const char* right) {

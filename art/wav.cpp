@@ -11,7 +11,9 @@ namespace art {
 
 namespace {
 
-std::int16_t to_sample(double v) { return static_cast<std::int16_t>(std::lround(std::clamp(v, -1.0, 1.0) * 32767.0)); }
+std::int16_t to_sample(double v) {
+  return static_cast<std::int16_t>(std::lround(std::clamp(v, -1.0, 1.0) * 32767.0));
+}
 
 std::size_t sample_count(double seconds, int sample_rate) {
   if (sample_rate <= 0 || seconds < 0) throw std::invalid_argument("bad sound length or rate");
@@ -59,7 +61,8 @@ std::vector<std::int16_t> tone(double freq_hz, double seconds, int sample_rate, 
   std::vector<std::int16_t> out(n);
   for (std::size_t i = 0; i < n; ++i) {
     const double t = static_cast<double>(i) / sample_rate;
-    const double edge = std::min({1.0, (static_cast<double>(i) + 1) / ramp, static_cast<double>(n - i) / ramp});
+    const double edge =
+        std::min({1.0, (static_cast<double>(i) + 1) / ramp, static_cast<double>(n - i) / ramp});
     out[i] = to_sample(amplitude * edge * std::sin(2 * std::numbers::pi * freq_hz * t));
   }
   return out;

@@ -16,10 +16,10 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -60,7 +60,7 @@ namespace {
 constexpr uint32_t kRate = 44100;
 constexpr uint32_t kBytesPerSecond = kRate * 4;
 constexpr uint32_t kBufferBytes = kBytesPerSecond * 120 / 100;  // 211680
-constexpr uint32_t kTickBytes = kBytesPerSecond / 20;          // 8820
+constexpr uint32_t kTickBytes = kBytesPerSecond / 20;           // 8820
 constexpr uint32_t kFileSeconds = 30;
 constexpr long kDataOffset = 44;
 
@@ -68,8 +68,9 @@ struct Fixture {
   Fixture() {
     dir = std::filesystem::temp_directory_path() / ("sound_bench." + std::to_string(::getpid()));
     std::filesystem::create_directories(dir / "sound");
-    const wavtest::Bytes file = wavtest::wave(
-        {wavtest::pcm_fmt(2, kRate, 16), wavtest::chunk("data", wavtest::samples(kBytesPerSecond * kFileSeconds))});
+    const wavtest::Bytes file =
+        wavtest::wave({wavtest::pcm_fmt(2, kRate, 16),
+                       wavtest::chunk("data", wavtest::samples(kBytesPerSecond * kFileSeconds))});
     path = (dir / "sound" / "long.wav").string();
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
@@ -103,7 +104,8 @@ std::vector<char> g_floor(kBufferBytes);
   if (fd < 0) std::abort();
   std::size_t got = 0;
   while (got < kBufferBytes) {
-    const ssize_t n = ::pread(fd, g_floor.data() + got, kBufferBytes - got, kDataOffset + static_cast<off_t>(got));
+    const ssize_t n =
+        ::pread(fd, g_floor.data() + got, kBufferBytes - got, kDataOffset + static_cast<off_t>(got));
     if (n <= 0) std::abort();
     got += static_cast<std::size_t>(n);
   }
@@ -161,7 +163,8 @@ void Tick(benchmark::State& state) {
       state.ResumeTiming();
     }
   }
-  if (sound::internal::view().last_position % kTickBytes != 0) state.SkipWithError("a tick moved other than 8820 bytes");
+  if (sound::internal::view().last_position % kTickBytes != 0)
+    state.SkipWithError("a tick moved other than 8820 bytes");
   sound::sound_stop(1);
   state.counters["allocations_per_tick"] = static_cast<double>(allocated) / static_cast<double>(ticks);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kTickBytes);

@@ -31,11 +31,10 @@ struct Fixture {
     dir = std::filesystem::temp_directory_path() / ("wave_bench." + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     path = (dir / "ten_seconds.wav").string();
-    const wavtest::Bytes file = wavtest::wave(
-        {wavtest::pcm_fmt(2, 44100, 16), wavtest::chunk("data", wavtest::samples(kDataBytes))});
+    const wavtest::Bytes file =
+        wavtest::wave({wavtest::pcm_fmt(2, 44100, 16), wavtest::chunk("data", wavtest::samples(kDataBytes))});
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()),
-               static_cast<std::streamsize>(file.size()));
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
   }
   ~Fixture() {
     std::error_code ec;
@@ -52,8 +51,7 @@ Fixture& fixture() {
 
 struct WaveFile {
   WaveFile() {
-    if (sound::wave_open(fixture().path.c_str(), &file, &format, &outer) != sound::WAVE_OK)
-      std::abort();
+    if (sound::wave_open(fixture().path.c_str(), &file, &format, &outer) != sound::WAVE_OK) std::abort();
   }
   ~WaveFile() { sound::wave_close(file, format); }
   platform::RiffFile* file = nullptr;

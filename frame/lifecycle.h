@@ -53,8 +53,9 @@ template <class G>
 constexpr GaugeHeader make_gauge_header(const char* name, ElementHeader* const* elements,
                                         uint32_t horizontal_size) {
   using L = Lifecycle<G>;
-  return GaugeHeader{610, name, elements, &L::query, &L::install, &L::initialize, &L::update,
-                     &L::generate, &L::draw, &L::kill, 0, horizontal_size, 0, {}, 0, 0};
+  return GaugeHeader{610,        name,         elements, &L::query, &L::install, &L::initialize,
+                     &L::update, &L::generate, &L::draw, &L::kill,  0,           horizontal_size,
+                     0,          {},           0,        0};
 }
 
 void GAUGE_CALL empty_module_function();
@@ -62,8 +63,8 @@ void GAUGE_CALL empty_module_function();
 }  // namespace frame
 
 // Defines the exported Linkage of a module with its one gauge header.
-#define GAUGE_LINKAGE(header_ptr, init_fn, deinit_fn)                                        \
-  extern "C" {                                                                               \
-  GAUGE_EXPORT constinit frame::Linkage Linkage = {0x13, init_fn, deinit_fn, {0, 0, 0},     \
-                                                   {header_ptr, nullptr}};                   \
+#define GAUGE_LINKAGE(header_ptr, init_fn, deinit_fn)              \
+  extern "C" {                                                     \
+  GAUGE_EXPORT constinit frame::Linkage Linkage = {                \
+      0x13, init_fn, deinit_fn, {0, 0, 0}, {header_ptr, nullptr}}; \
   }

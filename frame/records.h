@@ -77,11 +77,11 @@ struct FailureEntry {
 enum ElementType : uint32_t { kStaticImage = 0, kStringWindow = 2, kIcon = 4 };
 
 enum ImageFlag : uint32_t {
-  kImageTransparent = 0x1,     // black pixels are see-through
-  kImageHostFlag2 = 0x2,       // on every icon and window; the simulator's, our host carries it
-  kImageLit = 0x4,             // drawn at full brightness in the night view
+  kImageTransparent = 0x1,      // black pixels are see-through
+  kImageHostFlag2 = 0x2,        // on every icon and window; the simulator's, our host carries it
+  kImageLit = 0x4,              // drawn at full brightness in the night view
   kImageHostFlag4000 = 0x4000,  // on the HSI switch's elements; the simulator's, carried
-  kImageHidden = 0x40000000,   // not drawn: the one flag a module changes at run time
+  kImageHidden = 0x40000000,    // not drawn: the one flag a module changes at run time
 };
 
 struct ElementHeader {

@@ -30,13 +30,13 @@ IconElement nose_gear_light = icon(kNoseLightBitmap, 3, kNoseLight.x, kNoseLight
                                    kLightFlags, kTokenNoseGear, &gear_light_image, panel_failures);
 IconElement left_gear_light = icon(kLeftLightBitmap, 3, kLeftLight.x, kLeftLight.y, &gauge_header, nullptr,
                                    kLightFlags, kTokenLeftGear, &gear_light_image, panel_failures);
-IconElement right_gear_light = icon(kRightLightBitmap, 3, kRightLight.x, kRightLight.y, &gauge_header, nullptr,
-                                    kLightFlags, kTokenRightGear, &gear_light_image, panel_failures);
+IconElement right_gear_light = icon(kRightLightBitmap, 3, kRightLight.x, kRightLight.y, &gauge_header,
+                                    nullptr, kLightFlags, kTokenRightGear, &gear_light_image, panel_failures);
 ElementHeader* const gear_lever_children[] = {&nose_gear_light.header, &left_gear_light.header,
                                               &right_gear_light.header, nullptr};
-IconElement gear_lever = icon(kLeverBitmap, 2, kLever.x, kLever.y, &gauge_header, gear_lever_children,
-                              kImageTransparent | kImageHostFlag2, kTokenLever, &gear_lever_image,
-                              panel_failures);
+IconElement gear_lever =
+    icon(kLeverBitmap, 2, kLever.x, kLever.y, &gauge_header, gear_lever_children,
+         kImageTransparent | kImageHostFlag2, kTokenLever, &gear_lever_image, panel_failures);
 ElementHeader* const background_children[] = {&gear_lever.header, nullptr};
 StaticImageElement gear_panel_background =
     static_image(kPanelBitmap, 0, 0, &gauge_header, background_children, 0);

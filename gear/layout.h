@@ -10,7 +10,7 @@ namespace gear::layout {
 // Bitmaps: an icon's image i is its first id + 3 * i.
 inline constexpr int32_t kPanelBitmap = 4096;
 inline constexpr int32_t kPanelWidth = 120, kPanelHeight = 250;
-inline constexpr int32_t kLeverBitmap = 20480;  // images: handle down, handle up
+inline constexpr int32_t kLeverBitmap = 20480;     // images: handle down, handle up
 inline constexpr int32_t kNoseLightBitmap = 8192;  // images: down (blue), no light, in transit
 inline constexpr int32_t kLeftLightBitmap = 12288;
 inline constexpr int32_t kRightLightBitmap = 16384;
@@ -21,8 +21,8 @@ inline constexpr frame::Box kLever{25, 97, 42, 153};
 inline constexpr frame::Box kNoseLight{48, 28, 25, 8};
 inline constexpr frame::Box kLeftLight{24, 57, 25, 37};
 inline constexpr frame::Box kRightLight{73, 57, 25, 37};
-inline constexpr int32_t kLightBar = 8;       // height of one lamp bar
-inline constexpr int32_t kAftBarTop = 29;     // the lower bar of a main-gear image
+inline constexpr int32_t kLightBar = 8;    // height of one lamp bar
+inline constexpr int32_t kAftBarTop = 29;  // the lower bar of a main-gear image
 
 inline constexpr uint32_t kTokenLever = 331;
 inline constexpr uint32_t kTokenNoseGear = 332;

@@ -49,7 +49,8 @@ std::string describe_cockpit_link() {
   out += "start flags:";
   for (uint32_t f : link.start_flags) appendf(out, " %u", f);
   out += "\n";
-  appendf(out, "unit flags: 130=%u 165=%u 200=%u\n", link.unit_flags[0], link.unit_flags[1], link.unit_flags[2]);
+  appendf(out, "unit flags: 130=%u 165=%u 200=%u\n", link.unit_flags[0], link.unit_flags[1],
+          link.unit_flags[2]);
   appendf(out, "requests: VR=%u AR=%u FD=%u\n", link.vr_request, link.ar_request, link.fd_request);
   for (int s = 0; s < frame::kAnnouncementSlots; ++s) describe_slot(out, s, link.announcement_slots[s]);
   return out;

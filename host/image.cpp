@@ -29,8 +29,8 @@ DibInfo dib_info(const uint8_t* data, size_t size) {
 
 Image decode_dib(const uint8_t* data, size_t size) {
   const DibInfo info = dib_info(data, size);
-  if (info.bits != 8 || info.width <= 0 || info.height <= 0 || info.width > 8192 ||
-      info.height > 8192 || info.colours_used > 256 || u32(data + 16) != 0 /* BI_RGB */)
+  if (info.bits != 8 || info.width <= 0 || info.height <= 0 || info.width > 8192 || info.height > 8192 ||
+      info.colours_used > 256 || u32(data + 16) != 0 /* BI_RGB */)
     return {};
   const size_t header = u32(data);
   const size_t palette_bytes = size_t(info.colours_used) * 4;

@@ -78,7 +78,7 @@ std::string describe_gauge(const Gauge& g) {
     for (const frame::KeyEventName& e : f->events)
       if (e.id != 0)
         appendf(out, "  key event %u (0x%X) %s: %s\n", e.id, e.id, e.name ? e.name : "(no EV_ name)",
-              e.role ? e.role : "");
+                e.role ? e.role : "");
   }
   return out;
 }

@@ -22,8 +22,8 @@ ElementHeader* const switch_a_children[] = {&switch_b.header, nullptr};
 IconElement switch_a = icon(kSwitchABitmap, 2, kSwitchA.x, kSwitchA.y, &gauge_header, switch_a_children,
                             kSwitchFlags, kTokenSwitchA, &switch_image);
 ElementHeader* const background_children[] = {&switch_a.header, nullptr};
-StaticImageElement background = static_image(kStripBitmap, 0, 0, &gauge_header, background_children,
-                                          kImageTransparent | kImageLit);
+StaticImageElement background =
+    static_image(kStripBitmap, 0, 0, &gauge_header, background_children, kImageTransparent | kImageLit);
 ElementHeader* const elements[] = {&background.header, nullptr};
 
 MouseArea switch_mouse_list[] = {
@@ -39,7 +39,8 @@ struct LightSwitch {
   static constexpr MouseArea* mouse_list = switch_mouse_list;
 };
 
-GaugeHeader gauge_header = make_gauge_header<LightSwitch>("Lumet.LightSwitch  by Ostrel", elements, kStripWidth);
+GaugeHeader gauge_header =
+    make_gauge_header<LightSwitch>("Lumet.LightSwitch  by Ostrel", elements, kStripWidth);
 
 }  // namespace
 

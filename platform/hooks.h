@@ -9,39 +9,39 @@ namespace platform {
 
 // Every call of the substitute, by its Windows name, and whether a test can make it fail. The
 // calls that cannot fail (a release, a sleep) are named so that a call log can show them.
-#define PLATFORM_CALLS(X)            \
-  X(OpenFileMappingA, true)          \
-  X(CreateFileMappingA, true)        \
-  X(MapViewOfFile, true)             \
-  X(mmioOpenA, true)                 \
-  X(mmioDescend, true)               \
-  X(mmioAscend, true)                \
-  X(mmioRead, true)                  \
-  X(mmioSeek, true)                  \
-  X(mmioGetInfo, true)               \
-  X(mmioAdvance, true)               \
-  X(mmioSetInfo, true)               \
-  X(mmioClose, true)                 \
-  X(GlobalAlloc, true)               \
-  X(FindFirstFileA, true)            \
-  X(GetActiveWindow, true)           \
-  X(FindWindowA, true)               \
-  X(DirectSoundCreate, true)         \
-  X(SetCooperativeLevel, true)       \
-  X(CreateSoundBuffer, true)         \
-  X(IDirectSound_Release, false)     \
-  X(Lock, true)                      \
-  X(Unlock, true)                    \
-  X(Play, true)                      \
-  X(Stop, true)                      \
-  X(GetCurrentPosition, true)        \
-  X(SetCurrentPosition, true)        \
-  X(GetStatus, true)                 \
+#define PLATFORM_CALLS(X)              \
+  X(OpenFileMappingA, true)            \
+  X(CreateFileMappingA, true)          \
+  X(MapViewOfFile, true)               \
+  X(mmioOpenA, true)                   \
+  X(mmioDescend, true)                 \
+  X(mmioAscend, true)                  \
+  X(mmioRead, true)                    \
+  X(mmioSeek, true)                    \
+  X(mmioGetInfo, true)                 \
+  X(mmioAdvance, true)                 \
+  X(mmioSetInfo, true)                 \
+  X(mmioClose, true)                   \
+  X(GlobalAlloc, true)                 \
+  X(FindFirstFileA, true)              \
+  X(GetActiveWindow, true)             \
+  X(FindWindowA, true)                 \
+  X(DirectSoundCreate, true)           \
+  X(SetCooperativeLevel, true)         \
+  X(CreateSoundBuffer, true)           \
+  X(IDirectSound_Release, false)       \
+  X(Lock, true)                        \
+  X(Unlock, true)                      \
+  X(Play, true)                        \
+  X(Stop, true)                        \
+  X(GetCurrentPosition, true)          \
+  X(SetCurrentPosition, true)          \
+  X(GetStatus, true)                   \
   X(IDirectSoundBuffer_Release, false) \
-  X(timeBeginPeriod, true)           \
-  X(timeEndPeriod, true)             \
-  X(timeSetEvent, true)              \
-  X(timeKillEvent, true)             \
+  X(timeBeginPeriod, true)             \
+  X(timeEndPeriod, true)               \
+  X(timeSetEvent, true)                \
+  X(timeKillEvent, true)               \
   X(Sleep, false)
 
 enum class Call : uint8_t {
@@ -51,14 +51,14 @@ enum class Call : uint8_t {
 };
 
 // What the substitute hands out and counts until it is given back.
-#define PLATFORM_RESOURCES(X)               \
-  X(Section, "section")                     \
-  X(View, "view")                           \
-  X(RiffFile, "riff file")                  \
-  X(GlobalMemory, "global memory")          \
-  X(SoundDevice, "sound device")            \
-  X(SoundBuffer, "sound buffer")            \
-  X(Timer, "timer")                         \
+#define PLATFORM_RESOURCES(X)      \
+  X(Section, "section")            \
+  X(View, "view")                  \
+  X(RiffFile, "riff file")         \
+  X(GlobalMemory, "global memory") \
+  X(SoundDevice, "sound device")   \
+  X(SoundBuffer, "sound buffer")   \
+  X(Timer, "timer")                \
   X(TimerPeriod, "timer period")
 
 enum class Resource : uint8_t {
@@ -89,8 +89,6 @@ inline constexpr std::size_t kResourceCount = sizeof kResourceNames / sizeof kRe
 
 constexpr const char* name(Call call) { return kCallTable[static_cast<std::size_t>(call)].name; }
 constexpr bool can_fail(Call call) { return kCallTable[static_cast<std::size_t>(call)].can_fail; }
-constexpr const char* name(Resource resource) {
-  return kResourceNames[static_cast<std::size_t>(resource)];
-}
+constexpr const char* name(Resource resource) { return kResourceNames[static_cast<std::size_t>(resource)]; }
 
 }  // namespace platform

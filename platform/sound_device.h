@@ -17,33 +17,36 @@ struct Window;       // HWND
 using SoundResult = int32_t;
 inline constexpr SoundResult kSoundOk = 0;
 // The failures DirectSound reports, with their Windows values.
-inline constexpr SoundResult kSoundErrGeneric = static_cast<SoundResult>(0x80004005u);       // DSERR_GENERIC
-inline constexpr SoundResult kSoundErrInvalidParam = static_cast<SoundResult>(0x80070057u);  // DSERR_INVALIDPARAM
-inline constexpr SoundResult kSoundErrOutOfMemory = static_cast<SoundResult>(0x8007000Eu);   // DSERR_OUTOFMEMORY
-inline constexpr SoundResult kSoundErrInvalidCall = static_cast<SoundResult>(0x88780032u);   // DSERR_INVALIDCALL
-inline constexpr SoundResult kSoundErrBadFormat = static_cast<SoundResult>(0x88780064u);     // DSERR_BADFORMAT
-inline constexpr SoundResult kSoundErrNoDriver = static_cast<SoundResult>(0x88780078u);      // DSERR_NODRIVER
-inline constexpr SoundResult kSoundErrBufferLost = static_cast<SoundResult>(0x88780096u);    // DSERR_BUFFERLOST
+inline constexpr SoundResult kSoundErrGeneric = static_cast<SoundResult>(0x80004005u);  // DSERR_GENERIC
+inline constexpr SoundResult kSoundErrInvalidParam =
+    static_cast<SoundResult>(0x80070057u);  // DSERR_INVALIDPARAM
+inline constexpr SoundResult kSoundErrOutOfMemory =
+    static_cast<SoundResult>(0x8007000Eu);  // DSERR_OUTOFMEMORY
+inline constexpr SoundResult kSoundErrInvalidCall =
+    static_cast<SoundResult>(0x88780032u);                                                // DSERR_INVALIDCALL
+inline constexpr SoundResult kSoundErrBadFormat = static_cast<SoundResult>(0x88780064u);  // DSERR_BADFORMAT
+inline constexpr SoundResult kSoundErrNoDriver = static_cast<SoundResult>(0x88780078u);   // DSERR_NODRIVER
+inline constexpr SoundResult kSoundErrBufferLost = static_cast<SoundResult>(0x88780096u);  // DSERR_BUFFERLOST
 
-inline constexpr uint32_t kCooperativeNormal = 1;      // DSSCL_NORMAL
-inline constexpr uint32_t kBufferCtrlFrequency = 0x20;  // DSBCAPS_CTRLFREQUENCY
-inline constexpr uint32_t kBufferCtrlPan = 0x40;        // DSBCAPS_CTRLPAN
-inline constexpr uint32_t kBufferCtrlVolume = 0x80;     // DSBCAPS_CTRLVOLUME
-inline constexpr uint32_t kPlayLooping = 1;             // DSBPLAY_LOOPING
-inline constexpr uint32_t kStatusPlaying = 1;           // DSBSTATUS_PLAYING
-inline constexpr uint32_t kStatusLooping = 4;           // DSBSTATUS_LOOPING
-inline constexpr uint32_t kLockFromWriteCursor = 1;     // DSBLOCK_FROMWRITECURSOR
-inline constexpr uint32_t kLockEntireBuffer = 2;        // DSBLOCK_ENTIREBUFFER
-inline constexpr uint32_t kBufferBytesMin = 4;          // DSBSIZE_MIN
+inline constexpr uint32_t kCooperativeNormal = 1;        // DSSCL_NORMAL
+inline constexpr uint32_t kBufferCtrlFrequency = 0x20;   // DSBCAPS_CTRLFREQUENCY
+inline constexpr uint32_t kBufferCtrlPan = 0x40;         // DSBCAPS_CTRLPAN
+inline constexpr uint32_t kBufferCtrlVolume = 0x80;      // DSBCAPS_CTRLVOLUME
+inline constexpr uint32_t kPlayLooping = 1;              // DSBPLAY_LOOPING
+inline constexpr uint32_t kStatusPlaying = 1;            // DSBSTATUS_PLAYING
+inline constexpr uint32_t kStatusLooping = 4;            // DSBSTATUS_LOOPING
+inline constexpr uint32_t kLockFromWriteCursor = 1;      // DSBLOCK_FROMWRITECURSOR
+inline constexpr uint32_t kLockEntireBuffer = 2;         // DSBLOCK_ENTIREBUFFER
+inline constexpr uint32_t kBufferBytesMin = 4;           // DSBSIZE_MIN
 inline constexpr uint32_t kBufferBytesMax = 0x0FFFFFFF;  // DSBSIZE_MAX
 
 // DSBUFFERDESC as DirectSound 5 knew it: 20 bytes on 32-bit Windows.
 struct SoundBufferDesc {
-  uint32_t size;          // sizeof the record as the caller knows it: 20
+  uint32_t size;  // sizeof the record as the caller knows it: 20
   uint32_t flags;
   uint32_t buffer_bytes;
   uint32_t reserved;
-  const void* format;     // WAVEFORMATEX
+  const void* format;  // WAVEFORMATEX
 };
 #if UINTPTR_MAX == 0xFFFFFFFFu
 static_assert(sizeof(SoundBufferDesc) == 20);

@@ -14,8 +14,8 @@ namespace platform {
 
 // MMRESULT-style results: 0 is success.
 using TimerResult = uint32_t;
-inline constexpr TimerResult kTimerNoError = 0;   // TIMERR_NOERROR
-inline constexpr TimerResult kTimerNoCanDo = 97;  // TIMERR_NOCANDO
+inline constexpr TimerResult kTimerNoError = 0;      // TIMERR_NOERROR
+inline constexpr TimerResult kTimerNoCanDo = 97;     // TIMERR_NOCANDO
 inline constexpr TimerResult kTimerInvalParam = 11;  // MMSYSERR_INVALPARAM
 
 inline constexpr uint32_t kTimerOneShot = 0;   // TIME_ONESHOT

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev g++-mingw-w64-i686
           binutils-mingw-w64-i686 libstb-dev fonts-liberation libcli11-dev clang libclang-rt-14-dev
-          valgrind)
+          valgrind clang-format)
 wine_packages=(wine wine32:i386)
 
 missing=()

@@ -102,7 +102,9 @@ bool lock(uint32_t offset, uint32_t bytes, Region& r) {
                                0) == kSoundOk;
 }
 
-void unlock(const Region& r) { platform::buffer_unlock(p.buffer, r.part[0], r.length[0], r.part[1], r.length[1]); }
+void unlock(const Region& r) {
+  platform::buffer_unlock(p.buffer, r.part[0], r.length[0], r.part[1], r.length[1]);
+}
 
 void silence(const Region& r) {
   for (int i = 0; i < 2; ++i)
@@ -202,7 +204,8 @@ int prepare() {
   }
   p.buffer_size = static_cast<uint32_t>(product) / 100;
   p.bits = p.format->bits_per_sample;
-  const platform::SoundBufferDesc desc{platform::kSoundBufferDescSize, kBufferFlags, p.buffer_size, 0, p.format};
+  const platform::SoundBufferDesc desc{platform::kSoundBufferDescSize, kBufferFlags, p.buffer_size, 0,
+                                       p.format};
   if (platform::sound_create_buffer(p.device, &desc, &p.buffer) != kSoundOk || !p.buffer) {
     p.buffer = nullptr;
     wave_close(p.file, p.format);
@@ -289,8 +292,8 @@ int sound_open() {
     return 0;
   }
   // Without the level the device stays, and sound_close gives it back.
-  if (platform::sound_set_cooperative_level(p.device, platform::active_window(), platform::kCooperativeNormal) !=
-      kSoundOk) {
+  if (platform::sound_set_cooperative_level(p.device, platform::active_window(),
+                                            platform::kCooperativeNormal) != kSoundOk) {
     return 0;
   }
   p.current_name[0] = '\0';
@@ -327,9 +330,18 @@ void sound_start() { start(); }
 void sound_tick(void* context) { tick(context); }
 
 PlayerView view() {
-  return {p.device != nullptr,  p.loaded,        p.playing,          p.timer_running,    p.end_reached.load(),
-          p.finished.load() != 0, p.buffer_size, p.last_position.load(), p.tail_count.load(), p.buffer,
-          p.current_name,       p.path};
+  return {p.device != nullptr,
+          p.loaded,
+          p.playing,
+          p.timer_running,
+          p.end_reached.load(),
+          p.finished.load() != 0,
+          p.buffer_size,
+          p.last_position.load(),
+          p.tail_count.load(),
+          p.buffer,
+          p.current_name,
+          p.path};
 }
 
 }  // namespace internal

@@ -89,8 +89,8 @@ WaveResult wave_open(const char* path, RiffFile** file, WaveFormat** format, Rif
     }
   }
 
-  *format = static_cast<WaveFormat*>(
-      platform::global_alloc(platform::kGmemFixed, sizeof(WaveFormat) + extra));
+  *format =
+      static_cast<WaveFormat*>(platform::global_alloc(platform::kGmemFixed, sizeof(WaveFormat) + extra));
   if (!*format) return fail_open(WAVE_ERR_NO_MEMORY, opened, file, format);
   unsigned char* record = reinterpret_cast<unsigned char*>(*format);
   std::memcpy(record, block, kFormatBlock);

@@ -59,8 +59,8 @@ WaveResult wave_seek_data(platform::RiffFile* file, platform::RiffChunk* data,
 
 // Copies up to count sample bytes to destination, no more than data->cksize, which it counts
 // down. *count_read is the number copied, 0 on any failure.
-WaveResult wave_read(platform::RiffFile* file, uint32_t count, void* destination,
-                     platform::RiffChunk* data, uint32_t* count_read);
+WaveResult wave_read(platform::RiffFile* file, uint32_t count, void* destination, platform::RiffChunk* data,
+                     uint32_t* count_read);
 
 // Frees the format record and closes the file, whichever there are, and nulls both.
 WaveResult wave_close(platform::RiffFile*& file, WaveFormat*& format);

@@ -73,8 +73,9 @@ int64_t fill(RiffFile* f) {
     if (read_ahead(f, from) < 0) return -1;
   }
   const int64_t available = f->ahead_offset + static_cast<int64_t>(f->ahead_length) - from;
-  const std::size_t got = available < static_cast<int64_t>(sizeof f->buffer) ? static_cast<std::size_t>(available)
-                                                                            : sizeof f->buffer;
+  const std::size_t got = available < static_cast<int64_t>(sizeof f->buffer)
+                              ? static_cast<std::size_t>(available)
+                              : sizeof f->buffer;
   std::memcpy(f->buffer, f->ahead + (from - f->ahead_offset), got);
   in.pchEndRead = in.pchBuffer + got;
   in.lDiskOffset += static_cast<int32_t>(got);
@@ -230,18 +231,13 @@ int32_t riff_seek(RiffFile* f, int32_t offset, int origin) {
   if (!f) return static_cast<int32_t>(kMmsyserrInvalHandle);
   int64_t to;
   switch (origin) {
-    case 0:
-      to = offset;
-      break;
-    case 1:
-      to = position(f) + offset;
-      break;
+    case 0: to = offset; break;
+    case 1: to = position(f) + offset; break;
     case 2:
       // Wine counts SEEK_END offsets back from the end.
       to = f->file_size - offset;
       break;
-    default:
-      return -1;
+    default: return -1;
   }
   return static_cast<int32_t>(seek_to(f, to));
 }

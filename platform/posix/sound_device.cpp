@@ -53,13 +53,13 @@ namespace {
 __extension__ typedef unsigned __int128 u128;  // time x rate stays exact for any run length
 
 constexpr uint16_t kWaveFormatPcm = 1;
-constexpr uint32_t kRateMin = 100;     // DSBFREQUENCY_MIN
-constexpr uint32_t kRateMax = 200000;  // DSBFREQUENCY_MAX
-constexpr uint32_t kBufferDescSizeDx7 = 36;  // DSBUFFERDESC with guid3DAlgorithm
-constexpr uint32_t kBufferPrimary = 0x1;     // DSBCAPS_PRIMARYBUFFER: not ours to make
-constexpr uint32_t kWriteLeadMs = 15;        // the write cursor's lead over the play cursor
+constexpr uint32_t kRateMin = 100;             // DSBFREQUENCY_MIN
+constexpr uint32_t kRateMax = 200000;          // DSBFREQUENCY_MAX
+constexpr uint32_t kBufferDescSizeDx7 = 36;    // DSBUFFERDESC with guid3DAlgorithm
+constexpr uint32_t kBufferPrimary = 0x1;       // DSBCAPS_PRIMARYBUFFER: not ours to make
+constexpr uint32_t kWriteLeadMs = 15;          // the write cursor's lead over the play cursor
 constexpr uint64_t kRecordCap = 512ull << 20;  // bytes recorded in all before recording stops
-constexpr uint8_t kFreshByte = 0xCD;         // a new buffer's bytes: unwritten sound shows up
+constexpr uint8_t kFreshByte = 0xCD;           // a new buffer's bytes: unwritten sound shows up
 
 Window host_window{"FS98MAIN"};
 
@@ -242,7 +242,8 @@ SoundResult sound_create_buffer(SoundDevice* device, const SoundBufferDesc* desc
     return kSoundErrInvalidParam;
   }
   if ((desc->flags & kBufferPrimary) || desc->reserved != 0) return kSoundErrInvalidParam;
-  if (desc->buffer_bytes < kBufferBytesMin || desc->buffer_bytes > kBufferBytesMax) return kSoundErrInvalidParam;
+  if (desc->buffer_bytes < kBufferBytesMin || desc->buffer_bytes > kBufferBytesMax)
+    return kSoundErrInvalidParam;
   auto* b = new SoundBuffer{};
   if (SoundResult r = check_format(desc->format, b)) {
     delete b;
@@ -315,7 +316,8 @@ SoundResult buffer_unlock(SoundBuffer* buffer, void* part1, uint32_t length1, vo
   const uint8_t* begin = buffer->bytes.data();
   const uint8_t* end = begin + buffer->bytes.size();
   const auto* p1 = static_cast<const uint8_t*>(part1);
-  if (!p1 || p1 < begin || p1 >= end || length1 > static_cast<std::size_t>(end - p1)) return kSoundErrInvalidParam;
+  if (!p1 || p1 < begin || p1 >= end || length1 > static_cast<std::size_t>(end - p1))
+    return kSoundErrInvalidParam;
   if (part2 && (part2 != begin || length2 > buffer->bytes.size())) return kSoundErrInvalidParam;
   if (buffer->locks > 0) --buffer->locks;
   return kSoundOk;
@@ -334,7 +336,8 @@ SoundResult buffer_play(SoundBuffer* buffer, uint32_t reserved, uint32_t priorit
     buffer->frames_done = 0;
     buffer->segment = -1;
     if (s.recording && s.recorded < kRecordCap) {
-      s.segments.push_back({buffer->serial, buffer->channels, buffer->rate, buffer->bits, buffer->start_ns, {}});
+      s.segments.push_back(
+          {buffer->serial, buffer->channels, buffer->rate, buffer->bits, buffer->start_ns, {}});
       buffer->segment = static_cast<long>(s.segments.size() - 1);
     }
   }
@@ -450,7 +453,7 @@ bool sound_buffer_state(const SoundBuffer* buffer, SoundBufferState* out) {
   if (!known(s, buffer) || !out) return false;
   auto* b = const_cast<SoundBuffer*>(buffer);
   advance(s, b);
-  *out = {b->serial, static_cast<uint32_t>(b->bytes.size()),
+  *out = {b->serial,   static_cast<uint32_t>(b->bytes.size()),
           b->position, b->playing,
           b->looping,  b->flags,
           b->channels, b->rate,

@@ -141,7 +141,8 @@ TimerResult timer_end_period(uint32_t ms) {
 uint32_t timer_set_event(uint32_t delay_ms, uint32_t /*resolution_ms*/, TimerCallback callback, void* context,
                          uint32_t kind) {
   if (testing::should_fail(Call::timeSetEvent)) return 0;
-  if (!callback || delay_ms < 1 || delay_ms > kMaxDelay || (kind != kTimerPeriodic && kind != kTimerOneShot)) {
+  if (!callback || delay_ms < 1 || delay_ms > kMaxDelay ||
+      (kind != kTimerPeriodic && kind != kTimerOneShot)) {
     return 0;
   }
   auto timer = std::make_shared<Timer>();

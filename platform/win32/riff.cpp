@@ -43,21 +43,15 @@ static_assert(kMmioFindChunk == MMIO_FINDCHUNK && kMmioFindRiff == MMIO_FINDRIFF
               kMmioFindList == MMIO_FINDLIST && kMmioDefaultBuffer == MMIO_DEFAULTBUFFER);
 static_assert(kGmemFixed == GMEM_FIXED && kGmemZeroInit == GMEM_ZEROINIT);
 static_assert(kMmsyserrNoError == MMSYSERR_NOERROR && kMmsyserrError == MMSYSERR_ERROR &&
-              kMmsyserrInvalHandle == MMSYSERR_INVALHANDLE &&
-              kMmsyserrInvalParam == MMSYSERR_INVALPARAM);
-static_assert(kMmioerrCannotOpen == MMIOERR_CANNOTOPEN &&
-              kMmioerrCannotClose == MMIOERR_CANNOTCLOSE &&
-              kMmioerrCannotRead == MMIOERR_CANNOTREAD &&
-              kMmioerrCannotWrite == MMIOERR_CANNOTWRITE &&
-              kMmioerrCannotSeek == MMIOERR_CANNOTSEEK &&
-              kMmioerrChunkNotFound == MMIOERR_CHUNKNOTFOUND &&
+              kMmsyserrInvalHandle == MMSYSERR_INVALHANDLE && kMmsyserrInvalParam == MMSYSERR_INVALPARAM);
+static_assert(kMmioerrCannotOpen == MMIOERR_CANNOTOPEN && kMmioerrCannotClose == MMIOERR_CANNOTCLOSE &&
+              kMmioerrCannotRead == MMIOERR_CANNOTREAD && kMmioerrCannotWrite == MMIOERR_CANNOTWRITE &&
+              kMmioerrCannotSeek == MMIOERR_CANNOTSEEK && kMmioerrChunkNotFound == MMIOERR_CHUNKNOTFOUND &&
               kMmioerrUnbuffered == MMIOERR_UNBUFFERED);
 
 HMMIO handle(RiffFile* file) { return reinterpret_cast<HMMIO>(file); }
 MMCKINFO* chunk_record(RiffChunk* chunk) { return reinterpret_cast<MMCKINFO*>(chunk); }
-const MMCKINFO* chunk_record(const RiffChunk* chunk) {
-  return reinterpret_cast<const MMCKINFO*>(chunk);
-}
+const MMCKINFO* chunk_record(const RiffChunk* chunk) { return reinterpret_cast<const MMCKINFO*>(chunk); }
 
 }  // namespace
 

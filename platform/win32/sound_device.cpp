@@ -43,7 +43,9 @@ HWND hwnd(Window* window) { return reinterpret_cast<HWND>(window); }
 
 Window* active_window() { return reinterpret_cast<Window*>(GetActiveWindow()); }
 
-Window* find_window(const char* class_name) { return reinterpret_cast<Window*>(FindWindowA(class_name, nullptr)); }
+Window* find_window(const char* class_name) {
+  return reinterpret_cast<Window*>(FindWindowA(class_name, nullptr));
+}
 
 SoundResult sound_create(SoundDevice** device) {
   IDirectSound* made = nullptr;

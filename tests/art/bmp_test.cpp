@@ -56,7 +56,8 @@ Bmp parse(const Bytes& b) {
   for (int row = 0; row < h; ++row) {
     const std::size_t at = m.pixel_offset + static_cast<std::size_t>(row) * stride;
     const int y = h - 1 - row;  // bottom-up
-    for (int x = 0; x < w; ++x) m.pixels[static_cast<std::size_t>(y * w + x)] = b.at(at + static_cast<std::size_t>(x));
+    for (int x = 0; x < w; ++x)
+      m.pixels[static_cast<std::size_t>(y * w + x)] = b.at(at + static_cast<std::size_t>(x));
     for (std::size_t x = static_cast<std::size_t>(w); x < stride; ++x) m.pad_bytes.push_back(b.at(at + x));
   }
   return m;
@@ -109,8 +110,8 @@ TEST_P(BmpSizes, RoundTripsHeaderPaletteAndRows) {
 
 // 25 and 35 are the odd light and switch widths; 1..4 cover every padding amount.
 INSTANTIATE_TEST_SUITE_P(Widths, BmpSizes,
-                         ::testing::Values(Size{1, 1}, Size{2, 3}, Size{3, 2}, Size{4, 2}, Size{5, 4}, Size{25, 8},
-                                           Size{35, 21}, Size{34, 21}),
+                         ::testing::Values(Size{1, 1}, Size{2, 3}, Size{3, 2}, Size{4, 2}, Size{5, 4},
+                                           Size{25, 8}, Size{35, 21}, Size{34, 21}),
                          [](const ::testing::TestParamInfo<Size>& info) {
                            return std::to_string(info.param.w) + "x" + std::to_string(info.param.h);
                          });

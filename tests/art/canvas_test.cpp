@@ -47,8 +47,8 @@ TEST(Canvas, LineJoinsItsEndsWithOnePixelPerStep) {
   struct Case {
     int x0, y0, x1, y1;
   };
-  for (const Case l :
-       {Case{1, 1, 9, 4}, Case{9, 4, 1, 1}, Case{2, 9, 5, 0}, Case{0, 5, 9, 5}, Case{4, 0, 4, 9}, Case{0, 9, 9, 0}}) {
+  for (const Case l : {Case{1, 1, 9, 4}, Case{9, 4, 1, 1}, Case{2, 9, 5, 0}, Case{0, 5, 9, 5},
+                       Case{4, 0, 4, 9}, Case{0, 9, 9, 0}}) {
     SCOPED_TRACE(std::to_string(l.x0) + "," + std::to_string(l.y0) + " -> " + std::to_string(l.x1) + "," +
                  std::to_string(l.y1));
     Canvas c(10, 10);

@@ -22,7 +22,8 @@ TEST(Font, CoversTheCharactersLabelsUse) {
   const std::string needed = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789()/.-";
   for (const FontCase& f : kFonts) {
     EXPECT_EQ(art::font_height(f.font), f.height) << f.name;
-    for (char ch : needed) EXPECT_NE(art::font_charset(f.font).find(ch), std::string_view::npos) << f.name << " " << ch;
+    for (char ch : needed)
+      EXPECT_NE(art::font_charset(f.font).find(ch), std::string_view::npos) << f.name << " " << ch;
   }
 }
 
@@ -78,7 +79,8 @@ TEST(Font, CentringSplitsTheSpareColumns) {
 TEST(Font, RejectsMissingGlyphsBeforeDrawingAnything) {
   for (const char* text : {"lower", "OK?", "A\tB"}) {
     art::Canvas c(60, 8);
-    EXPECT_THROW(art::draw_text(c, 0, 0, text, art::Font::regular, art::ink::white), std::invalid_argument) << text;
+    EXPECT_THROW(art::draw_text(c, 0, 0, text, art::Font::regular, art::ink::white), std::invalid_argument)
+        << text;
     EXPECT_TRUE(art_test::ink_box(c).empty()) << text;
   }
 }

@@ -113,7 +113,8 @@ TEST(GearPanel, LabelsAndLampWindowsWhereTheOverlaysGo) {
       {"UP mark", 1, 97, 24, 140, true},          {"DN mark", 1, 210, 24, 248, true},
       {"lamp outlines", 70, 100, 118, 248, true},
   };
-  for (const Region& r : regions) EXPECT_EQ(art_test::ink_box(c, r.x0, r.y0, r.x1, r.y1).empty(), !r.inked) << r.what;
+  for (const Region& r : regions)
+    EXPECT_EQ(art_test::ink_box(c, r.x0, r.y0, r.x1, r.y1).empty(), !r.inked) << r.what;
 }
 
 }  // namespace

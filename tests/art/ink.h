@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <vector>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "canvas.h"
 #include "panels.h"

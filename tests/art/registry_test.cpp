@@ -43,7 +43,8 @@ const std::vector<Entry> kExpected = {
 TEST(Registry, PanelsHoldExactlyTheExpectedBitmaps) {
   std::vector<Entry> actual;
   for (const art::Panel& p : art::all_panels())
-    for (const art::BitmapDef& d : p.bitmaps) actual.emplace_back(std::string(p.name), d.id, d.width, d.height);
+    for (const art::BitmapDef& d : p.bitmaps)
+      actual.emplace_back(std::string(p.name), d.id, d.width, d.height);
   std::vector<Entry> expected = kExpected;
   std::sort(actual.begin(), actual.end());
   std::sort(expected.begin(), expected.end());

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "tests/autopilot/autopilot_support.h"
-#include "tests/support/host_calls.h"
 #include "tests/autopilot/window_text_table.h"
+#include "tests/support/host_calls.h"
 
 #if defined(_WIN32) && defined(__i386__)
 #include <float.h>

@@ -122,7 +122,8 @@ TEST(ModuleRecords, NamesSizesAndInitFunctions) {
     EXPECT_EQ(g->header()->elements[1], nullptr);
     EXPECT_EQ(g->top()->type, uint32_t(frame::kStaticImage));
     EXPECT_EQ(g->top()->bitmap_id, r.top_bitmap);
-    EXPECT_EQ(g->linkage()->module_init != g->linkage()->module_deinit, r.separate_init_deinit) << r.deliverable;
+    EXPECT_EQ(g->linkage()->module_init != g->linkage()->module_deinit, r.separate_init_deinit)
+        << r.deliverable;
   }
 }
 
@@ -136,7 +137,8 @@ TEST(HostChecks, AMisorderedGaugeIsReportedClearly) {
   ASSERT_TRUE(host.kill(*g));
   const auto& v = host.violations();
   auto has = [&](const char* text) {
-    return std::any_of(v.begin(), v.end(), [&](const std::string& s) { return s.find(text) != std::string::npos; });
+    return std::any_of(v.begin(), v.end(),
+                       [&](const std::string& s) { return s.find(text) != std::string::npos; });
   };
   EXPECT_TRUE(has("install_mouse_list before install_elements"));
   EXPECT_TRUE(has("address other than the install word + 4"));

@@ -27,8 +27,8 @@ void GAUGE_CALL generate(uint32_t arg) { host_call<Slot::generate_elements>(&bac
 void GAUGE_CALL draw() { host_call<Slot::draw_elements>(&background.header); }
 void GAUGE_CALL kill() { host_call<Slot::kill_elements>(&background.header); }
 
-GaugeHeader gauge_header = {610, "misordered", elements, &query, &install, &initialize, &update,
-                            &generate, &draw, &kill, 0, 1, 0, {}, 0, 0};
+GaugeHeader gauge_header = {610,   "misordered", elements, &query, &install, &initialize, &update, &generate,
+                            &draw, &kill,        0,        1,      0,        {},          0,       0};
 }  // namespace
 
 GAUGE_LINKAGE(&gauge_header, &frame::empty_module_function, &frame::empty_module_function)

@@ -84,27 +84,21 @@ class Sizes {
     x_ ^= x_ << 5;
     const uint32_t r = x_ & 0xFFFFFF;
     switch (x_ >> 28) {
-      case 0:
-        return 0;
+      case 0: return 0;
       case 1:
       case 2:
       case 3:
-      case 4:
-        return 1 + r % 64;
+      case 4: return 1 + r % 64;
       case 5:
       case 6:
       case 7:
-      case 8:
-        return 1 + r % 8192;
+      case 8: return 1 + r % 8192;
       case 9:
       case 10:
-      case 11:
-        return 8192 + r % 12000;
+      case 11: return 8192 + r % 12000;
       case 12:
-      case 13:
-        return 2205;
-      default:
-        return 1 + r % 70000;
+      case 13: return 2205;
+      default: return 1 + r % 70000;
     }
   }
 

@@ -33,8 +33,7 @@ int main(int argc, char** argv) {
       {"pcm16_stereo", wave({fmt16, data})},
       {"pcm16_stereo_long", wave({fmt16, chunk("data", samples(20000))})},
       {"fmt18", wave({chunk("fmt ", format_with_extra(1, 2, 44100, 16, 0, {})), data})},
-      {"adpcm_extra2",
-       wave({chunk("fmt ", format_with_extra(2, 1, 22050, 4, 2, {0xF4, 0x01})), data})},
+      {"adpcm_extra2", wave({chunk("fmt ", format_with_extra(2, 1, 22050, 4, 2, {0xF4, 0x01})), data})},
       {"extensible_extra22",
        wave({chunk("fmt ", format_with_extra(0xFFFE, 2, 48000, 24, 22, samples(22))), data})},
       {"list_odd_chunks",
@@ -44,8 +43,7 @@ int main(int argc, char** argv) {
       {"no_data", wave({fmt16, list})},
       {"fmt14", wave({chunk("fmt ", Bytes(block.begin(), block.begin() + 14)), data})},
       {"extra_65535_missing",
-       riff_declaring(200, "WAVE",
-                      chunk("fmt ", format_with_extra(2, 1, 22050, 4, 65535, samples(6))))},
+       riff_declaring(200, "WAVE", chunk("fmt ", format_with_extra(2, 1, 22050, 4, 65535, samples(6))))},
       {"riff_short", riff_declaring(28, "WAVE", cat({fmt16, data}))},
       {"riff_huge", riff_declaring(0xFFFFFFFF, "WAVE", cat({fmt16, data}))},
       {"junk_past_end", wave({chunk_declaring("JUNK", 0x10000, samples(8)), fmt16, data})},
@@ -56,15 +54,13 @@ int main(int argc, char** argv) {
   unsigned n = 0;
   auto put = [&](const std::string& name, const Bytes& input) {
     std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(input.data()),
-              static_cast<std::streamsize>(input.size()));
+    out.write(reinterpret_cast<const char*>(input.data()), static_cast<std::streamsize>(input.size()));
     ++n;
   };
-  for (const Seed& s : seeds)
-    put(s.name, fuzzinput::join(fuzzinput::kNoFault, 0x2205u + n, s.file));
+  for (const Seed& s : seeds) put(s.name, fuzzinput::join(fuzzinput::kNoFault, 0x2205u + n, s.file));
   // A few with failing platform calls, so the corpus starts on those paths too.
-  const Bytes good = wave(
-      {chunk("fmt ", format_with_extra(2, 1, 22050, 4, 2, {1, 2})), chunk("data", samples(20000))});
+  const Bytes good =
+      wave({chunk("fmt ", format_with_extra(2, 1, 22050, 4, 2, {1, 2})), chunk("data", samples(20000))});
   for (uint8_t fault = 0; fault < fuzzinput::kFaults; fault += 3) {
     put("fault_" + std::to_string(fault), fuzzinput::join(fault, 0x1234567u * (fault + 1u), good));
   }

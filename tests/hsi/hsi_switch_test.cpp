@@ -6,8 +6,8 @@
 #include <string>
 
 #include "host/host.h"
-#include "tests/support/host_calls.h"
 #include "tests/support/gauges.h"
+#include "tests/support/host_calls.h"
 
 namespace {
 

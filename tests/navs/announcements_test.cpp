@@ -68,8 +68,7 @@ std::vector<PickRow> pick_rows() {
         {25320, 32767, 0}}},
       {"numbers 0 and 9", {0, 9}, {{0, 5461, -1}, {5462, 32767, 9}}},
   };
-  for (int d : {0, 1, 5, 9})
-    rows.push_back({"one file", {d}, {{0, 8191, -1}, {8192, 32767, d}}});
+  for (int d : {0, 1, 5, 9}) rows.push_back({"one file", {d}, {{0, 8191, -1}, {8192, 32767, d}}});
   return rows;
 }
 
@@ -178,8 +177,12 @@ class ModuleAnnouncements : public navstest::Radio {};
 TEST_F(ModuleAnnouncements, EveryInstallPicksAmongTheFilesThatAreThere) {
   make_example_files(folder);
   const std::vector<std::set<std::string>> allowed = {
-      {""}, {"", "_0"}, {"", "_1", "_2", "_3"},
-      {"", "_0", "_2", "_3", "_4", "_5", "_6", "_7", "_8", "_9"}, {"", "_5"}, {"", "_9"}};
+      {""},
+      {"", "_0"},
+      {"", "_1", "_2", "_3"},
+      {"", "_0", "_2", "_3", "_4", "_5", "_6", "_7", "_8", "_9"},
+      {"", "_5"},
+      {"", "_9"}};
   start();
   linktest::SecondHolder other;
   for (int install = 0; install < 20; ++install) {

@@ -15,7 +15,6 @@
 #include "tests/support/host_calls.h"
 #include "tests/support/temp_folder.h"
 
-
 namespace navstest {
 
 inline constexpr uint32_t kHiddenBit = 0x40000000;

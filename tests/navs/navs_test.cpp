@@ -113,8 +113,9 @@ TEST_F(Radio, TheOverlayFollowsEveryChangeOfPower) {
     bool hidden;
     bool applied;
   };
-  const Step steps[] = {{1, true, true}, {1, true, false}, {2, true, true}, {0, false, true},
-                        {0, false, false}, {0xFFFFFFFF, true, true}, {0x40000000, true, true}};
+  const Step steps[] = {{1, true, true},         {1, true, false},  {2, true, true},
+                        {0, false, true},        {0, false, false}, {0xFFFFFFFF, true, true},
+                        {0x40000000, true, true}};
   for (const Step& s : steps) {
     SCOPED_TRACE("power " + std::to_string(s.power));
     other.link()->power = s.power;
@@ -142,9 +143,9 @@ struct FunctionArea {
 };
 
 const FunctionArea kButtons[] = {
-    {"MP", Button::MP, 81, 17, 12, 10},  {"PL", Button::PL, 81, 33, 12, 10},
+    {"MP", Button::MP, 81, 17, 12, 10},   {"PL", Button::PL, 81, 33, 12, 10},
     {"STD", Button::STD, 14, 25, 11, 15}, {"VR", Button::VR, 44, 58, 18, 14},
-    {"AR", Button::AR, 44, 74, 18, 14},  {"FD", Button::FD, 112, 17, 18, 14},
+    {"AR", Button::AR, 44, 74, 18, 14},   {"FD", Button::FD, 112, 17, 18, 14},
 };
 
 struct KeyArea {

@@ -14,12 +14,22 @@ struct BitmapRow {
 };
 
 const BitmapRow kBitmaps[] = {
-    {"j4gear", 4096, 120, 250},      {"j4gear", 20480, 42, 153},      {"j4gear", 20483, 42, 153},
-    {"j4gear", 8192, 25, 8},         {"j4gear", 8195, 2, 2},          {"j4gear", 8198, 25, 8},
-    {"j4gear", 12288, 25, 37},       {"j4gear", 12291, 2, 2},         {"j4gear", 12294, 25, 37},
-    {"j4gear", 16384, 25, 37},       {"j4gear", 16387, 2, 2},         {"j4gear", 16390, 25, 37},
-    {"Lumet.LightSwitch", 4096, 290, 40}, {"Lumet.LightSwitch", 8192, 100, 21},
-    {"Lumet.LightSwitch", 8195, 100, 21}, {"Lumet.LightSwitch", 8448, 35, 21},
+    {"j4gear", 4096, 120, 250},
+    {"j4gear", 20480, 42, 153},
+    {"j4gear", 20483, 42, 153},
+    {"j4gear", 8192, 25, 8},
+    {"j4gear", 8195, 2, 2},
+    {"j4gear", 8198, 25, 8},
+    {"j4gear", 12288, 25, 37},
+    {"j4gear", 12291, 2, 2},
+    {"j4gear", 12294, 25, 37},
+    {"j4gear", 16384, 25, 37},
+    {"j4gear", 16387, 2, 2},
+    {"j4gear", 16390, 25, 37},
+    {"Lumet.LightSwitch", 4096, 290, 40},
+    {"Lumet.LightSwitch", 8192, 100, 21},
+    {"Lumet.LightSwitch", 8195, 100, 21},
+    {"Lumet.LightSwitch", 8448, 35, 21},
     {"Lumet.LightSwitch", 8451, 34, 21},
 };
 

@@ -42,16 +42,11 @@ struct Case {
 
 // Exact equality: only 0 (either sign) is up / dark, only 16383 is blue.
 const Case kCases[] = {
-    {0.0, 1, 1},
-    {-0.0, 1, 1},
-    {16383.0, 0, 0},
-    {16382.0, 0, 2},
-    {16383.5, 0, 2},
-    {1.0, 0, 2},
-    {0.5, 0, 2},
-    {-1.0, 0, 2},
-    {-16383.0, 0, 2},
-    {std::numeric_limits<double>::quiet_NaN(), 0, 2},
+    {0.0, 1, 1},      {-0.0, 1, 1},
+    {16383.0, 0, 0},  {16382.0, 0, 2},
+    {16383.5, 0, 2},  {1.0, 0, 2},
+    {0.5, 0, 2},      {-1.0, 0, 2},
+    {-16383.0, 0, 2}, {std::numeric_limits<double>::quiet_NaN(), 0, 2},
 };
 
 TEST_F(Gear, LeverAndLightsFollowTheirTokensExactly) {

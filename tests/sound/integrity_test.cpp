@@ -43,8 +43,11 @@ const SoundCase kSounds[] = {
 const Timing kTimings[] = {
     {"on time", [](std::mt19937&) { return uint64_t{50000}; }},
     {"late by up to 1 s",
-     [](std::mt19937& g) { return uint64_t{50000} + std::uniform_int_distribution<uint64_t>(0, 1000000)(g); }},
-    {"skipped periods", [](std::mt19937& g) { return uint64_t{50000} * std::uniform_int_distribution<int>(1, 4)(g); }},
+     [](std::mt19937& g) {
+       return uint64_t{50000} + std::uniform_int_distribution<uint64_t>(0, 1000000)(g);
+     }},
+    {"skipped periods",
+     [](std::mt19937& g) { return uint64_t{50000} * std::uniform_int_distribution<int>(1, 4)(g); }},
     {"any of them",
      [](std::mt19937& g) {
        switch (std::uniform_int_distribution<int>(0, 3)(g)) {

@@ -24,7 +24,8 @@ using wavtest::Bytes;
 // Writes sound/<name> with the given samples; returns them.
 inline Bytes write_sound(const testsupport::TempFolder& folder, const std::string& name, uint16_t channels,
                          uint32_t rate, uint16_t bits, const Bytes& samples) {
-  folder.write("sound/" + name, wavtest::wave({wavtest::pcm_fmt(channels, rate, bits), wavtest::chunk("data", samples)}));
+  folder.write("sound/" + name,
+               wavtest::wave({wavtest::pcm_fmt(channels, rate, bits), wavtest::chunk("data", samples)}));
   return samples;
 }
 
@@ -54,8 +55,8 @@ class Player : public ::testing::Test {
     hooks::clear_failures();
     hooks::stop_call_log();
     sound::sound_close();
-    for (Resource r : {Resource::RiffFile, Resource::GlobalMemory, Resource::SoundBuffer, Resource::SoundDevice,
-                       Resource::Timer, Resource::TimerPeriod}) {
+    for (Resource r : {Resource::RiffFile, Resource::GlobalMemory, Resource::SoundBuffer,
+                       Resource::SoundDevice, Resource::Timer, Resource::TimerPeriod}) {
       EXPECT_ADDED(base_, r, 0);
     }
   }

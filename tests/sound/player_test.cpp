@@ -27,7 +27,8 @@ TEST_F(Player, OneSecondOfSixteenBitMonoAt22050) {
   EXPECT_TRUE(st.playing);
   EXPECT_TRUE(st.looping);
   const Bytes first = contents();
-  EXPECT_TRUE(std::equal(samples.begin(), samples.end(), first.begin())) << "the first fill reads all 44100 bytes";
+  EXPECT_TRUE(std::equal(samples.begin(), samples.end(), first.begin()))
+      << "the first fill reads all 44100 bytes";
   EXPECT_TRUE(all_silence(first, 44100, 52920, 16)) << "then 8820 zero bytes";
   EXPECT_TRUE(view().end_reached);
   EXPECT_EQ(view().tail_count, 44100u);
@@ -47,7 +48,8 @@ TEST_F(Player, OneSecondOfSixteenBitMonoAt22050) {
   EXPECT_EQ(sound::sound_is_finished(), 0);
   tick();  // 1050 ms
   EXPECT_EQ(sound::sound_is_finished(), 1);
-  EXPECT_TRUE(all_silence(contents(), 0, 52920, 16)) << "the draining ticks wrote silence behind the play position";
+  EXPECT_TRUE(all_silence(contents(), 0, 52920, 16))
+      << "the draining ticks wrote silence behind the play position";
 
   // The gauge's poll: stop and unload.
   sound::sound_stop(1);
@@ -97,7 +99,8 @@ TEST_F(Player, ASoundLongerThanTheBufferStreamsThroughIt) {
       EXPECT_EQ(view().tail_count, 52920 - played + written);
       const Bytes c = contents();
       for (uint32_t i = 0; i < written; ++i) ASSERT_EQ(c[(last + i) % 52920], samples[read + i]);
-      for (uint32_t i = written; i < played; ++i) ASSERT_EQ(c[(last + i) % 52920], 0) << "silence after the end";
+      for (uint32_t i = written; i < played; ++i)
+        ASSERT_EQ(c[(last + i) % 52920], 0) << "silence after the end";
     }
     read += written;
   }
@@ -145,7 +148,8 @@ TEST_F(Player, AnotherNameStopsTheFirstAtOnce) {
   EXPECT_EQ(view().buffer_size, 105840u);
   EXPECT_TRUE(std::equal(b.begin(), b.end(), contents().begin()));
   hooks::advance_clock_ms(500);
-  EXPECT_EQ(hooks::sound_played_bytes(a_serial).size(), bytes_at_ms(150)) << "a played nothing after b's request";
+  EXPECT_EQ(hooks::sound_played_bytes(a_serial).size(), bytes_at_ms(150))
+      << "a played nothing after b's request";
 }
 
 TEST_F(Player, PlayBeforeOpenDoesNothing) {
@@ -178,7 +182,8 @@ TEST_F(Player, AFileThatCannotBePlayedLeavesNothingLoaded) {
   block_off[12] = 3;  // block alignment 3 for 1 channel of 16 bits
   const Row rows[] = {
       {"not RIFF", wavtest::riff("AVI ", wavtest::cat({wavtest::pcm_fmt(1, 22050, 16), data}))},
-      {"not PCM", wavtest::wave({wavtest::chunk("fmt ", wavtest::format_with_extra(2, 1, 22050, 4, 0, {})), data})},
+      {"not PCM",
+       wavtest::wave({wavtest::chunk("fmt ", wavtest::format_with_extra(2, 1, 22050, 4, 0, {})), data})},
       {"no data chunk", wavtest::wave({wavtest::pcm_fmt(1, 22050, 16)})},
       // 40 million bytes a second: times 120 is past 32 bits.
       {"average rate overflowing the buffer size", wavtest::wave({wavtest::pcm_fmt(1, 40000000, 8), data})},
@@ -243,8 +248,9 @@ TEST_F(Player, CloseWhilePlayingEndsTheTimerAndTheBufferBeforeTheDevice) {
   const int64_t orphans = hooks::sound_buffers_released_with_device();
   hooks::start_call_log();
   sound::sound_close();
-  EXPECT_THAT(hooks::call_log(), ElementsAre(Call::timeKillEvent, Call::timeEndPeriod, Call::Stop, Call::mmioClose,
-                                             Call::IDirectSoundBuffer_Release, Call::IDirectSound_Release));
+  EXPECT_THAT(hooks::call_log(),
+              ElementsAre(Call::timeKillEvent, Call::timeEndPeriod, Call::Stop, Call::mmioClose,
+                          Call::IDirectSoundBuffer_Release, Call::IDirectSound_Release));
   EXPECT_EQ(hooks::sound_buffers_released_with_device(), orphans);
   expect_held(0);
   EXPECT_ADDED(base_, Resource::SoundDevice, 0);

@@ -17,8 +17,8 @@ using namespace soundtest;
 TEST(PlayerStress, PlayReplayStopAndPollAgainstTheRealTimerThread) {
   if (!hooks::kHooks) GTEST_SKIP() << "counts the substitute's resources";
   testsupport::CurrentFolder folder("sound_stress");
-  write_sound(folder, "short.wav", 1, 22050, 16, 4410, 1);    // 0.1 s: finishes within the test
-  write_sound(folder, "long.wav", 2, 44100, 16, 264600, 2);   // 1.5 s: streams through the buffer
+  write_sound(folder, "short.wav", 1, 22050, 16, 4410, 1);   // 0.1 s: finishes within the test
+  write_sound(folder, "long.wav", 2, 44100, 16, 264600, 2);  // 1.5 s: streams through the buffer
   write_sound(folder, "eight.wav", 1, 11025, 8, 3000, 3);
   hooks::set_sound_recording(false);
   const auto base = hooks::LiveCounts::now();
@@ -58,7 +58,8 @@ TEST(PlayerStress, PlayReplayStopAndPollAgainstTheRealTimerThread) {
       const int frames = std::uniform_int_distribution<int>(100, 300)(g);
       for (int frame = 0; frame < frames; ++frame) {
         platform::sleep_ms(1);
-        if (std::uniform_int_distribution<int>(0, 999)(g) < 5) random_op(std::uniform_int_distribution<int>(0, 54)(g));
+        if (std::uniform_int_distribution<int>(0, 999)(g) < 5)
+          random_op(std::uniform_int_distribution<int>(0, 54)(g));
         poll();
       }
     } else {
@@ -72,8 +73,8 @@ TEST(PlayerStress, PlayReplayStopAndPollAgainstTheRealTimerThread) {
     EXPECT_ADDED(base, r, 0);
   }
   const int64_t ticks = hooks::calls(Call::GetCurrentPosition) - ticks_before;
-  std::printf("[ stress ] %d cycles, %lld ticks, %d sounds played out\n", kCycles, static_cast<long long>(ticks),
-              finished_seen);
+  std::printf("[ stress ] %d cycles, %lld ticks, %d sounds played out\n", kCycles,
+              static_cast<long long>(ticks), finished_seen);
   EXPECT_GT(ticks, 100) << "ticks ran";
   EXPECT_GT(finished_seen, 5) << "sounds played out";
 }

@@ -122,18 +122,24 @@ using platform::testing::PlayedSegment;
 using platform::testing::SoundBufferState;
 inline void set_sound_device_present(bool present) { platform::testing::set_sound_device_present(present); }
 inline void set_host_window(bool present) { platform::testing::set_host_window(present); }
-inline std::vector<platform::SoundBuffer*> live_sound_buffers() { return platform::testing::live_sound_buffers(); }
+inline std::vector<platform::SoundBuffer*> live_sound_buffers() {
+  return platform::testing::live_sound_buffers();
+}
 inline bool sound_buffer_state(const platform::SoundBuffer* b, SoundBufferState* s) {
   return platform::testing::sound_buffer_state(b, s);
 }
 inline std::vector<uint8_t> sound_buffer_contents(const platform::SoundBuffer* b) {
   return platform::testing::sound_buffer_contents(b);
 }
-inline int64_t sound_buffers_released_with_device() { return platform::testing::sound_buffers_released_with_device(); }
+inline int64_t sound_buffers_released_with_device() {
+  return platform::testing::sound_buffers_released_with_device();
+}
 inline void set_sound_recording(bool on) { platform::testing::set_sound_recording(on); }
 inline void clear_sound_recording() { platform::testing::clear_sound_recording(); }
 inline std::vector<PlayedSegment> sound_recording() { return platform::testing::sound_recording(); }
-inline std::vector<uint8_t> sound_played_bytes(uint32_t serial) { return platform::testing::sound_played_bytes(serial); }
+inline std::vector<uint8_t> sound_played_bytes(uint32_t serial) {
+  return platform::testing::sound_played_bytes(serial);
+}
 inline std::vector<int16_t> sound_mix(uint32_t rate = 44100) { return platform::testing::sound_mix(rate); }
 inline bool write_sound_mix_wav(const char* path, uint32_t rate = 44100) {
   return platform::testing::write_sound_mix_wav(path, rate);
@@ -199,12 +205,12 @@ struct LiveCounts {
 
 // Expectations on the substitute's counters; they check nothing where there are none (win32). A
 // message may follow, as with EXPECT_EQ.
-#define EXPECT_LIVE(resource, n)   \
-  switch (0)                       \
-  case 0:                          \
-  default:                         \
-    if (!hooks::kHooks) {          \
-    } else                         \
+#define EXPECT_LIVE(resource, n) \
+  switch (0)                     \
+  case 0:                        \
+  default:                       \
+    if (!hooks::kHooks) {        \
+    } else                       \
       EXPECT_EQ(hooks::live(resource), (n)) << platform::name(resource) << " "
 #define EXPECT_ADDED(base, resource, n) \
   switch (0)                            \

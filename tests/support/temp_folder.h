@@ -57,7 +57,8 @@ class TempFolder {
 // A temp folder made the current folder for its lifetime; the old one is restored.
 class CurrentFolder : public TempFolder {
  public:
-  explicit CurrentFolder(const std::string& prefix) : TempFolder(prefix), old_(std::filesystem::current_path()) {
+  explicit CurrentFolder(const std::string& prefix)
+      : TempFolder(prefix), old_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir());
   }
   ~CurrentFolder() {

@@ -39,8 +39,8 @@ class RiffTest : public ::testing::Test {
 // RIFF(12) | JUNK, 3 bytes and a pad (12) | LIST INFO (22) | fmt (24) | data (108)
 Bytes layout() {
   return wave({chunk("JUNK", samples(3)),
-               chunk("LIST", cat({id_bytes("INFO"), chunk("INAM", id_bytes("ab"))})),
-               pcm_fmt(1, 8000, 8), chunk("data", samples(100))});
+               chunk("LIST", cat({id_bytes("INFO"), chunk("INAM", id_bytes("ab"))})), pcm_fmt(1, 8000, 8),
+               chunk("data", samples(100))});
 }
 
 struct Descent {
@@ -62,14 +62,7 @@ TEST_F(RiffTest, DescendAndAscend) {
   const uint32_t kData = riff_fourcc('d', 'a', 't', 'a');
   const uint32_t kInfo = riff_fourcc('I', 'N', 'F', 'O');
   const std::vector<Descent> cases = {
-      {"the RIFF chunk",
-       0,
-       {},
-       0,
-       0,
-       {kRiffId, 170, riff_fourcc('W', 'A', 'V', 'E'), 8, 0},
-       12,
-       178},
+      {"the RIFF chunk", 0, {}, 0, 0, {kRiffId, 170, riff_fourcc('W', 'A', 'V', 'E'), 8, 0}, 12, 178},
       {"odd chunk: ascending passes its pad byte", 12, {}, 0, 0, {kJunk, 3, 0, 20, 0}, 20, 24},
       {"find a chunk past odd and list chunks",
        12,
@@ -79,14 +72,7 @@ TEST_F(RiffTest, DescendAndAscend) {
        {kFmt, 16, 0, 54, 0},
        54,
        70},
-      {"find the last chunk",
-       12,
-       {kData, 0, 0, 0, 0},
-       kMmioFindChunk,
-       0,
-       {kData, 100, 0, 78, 0},
-       78,
-       178},
+      {"find the last chunk", 12, {kData, 0, 0, 0, 0}, kMmioFindChunk, 0, {kData, 100, 0, 78, 0}, 78, 178},
       {"find a list by its type",
        12,
        {0, 0, kInfo, 0, 0},

@@ -31,8 +31,7 @@ inline Bytes cat(std::initializer_list<Bytes> parts) {
 }
 
 // A chunk declaring `declared` bytes, holding `body` (and a pad byte after an odd body if pad).
-inline Bytes chunk_declaring(const char* id, uint32_t declared, const Bytes& body,
-                             bool pad = true) {
+inline Bytes chunk_declaring(const char* id, uint32_t declared, const Bytes& body, bool pad = true) {
   Bytes b;
   put_id(b, id);
   put32(b, declared);

@@ -47,9 +47,7 @@ struct ReadStep {
 // One wave file through the reader's calls, closed at the end of its scope.
 class Wave {
  public:
-  explicit Wave(const std::string& path) {
-    opened = wave_open(path.c_str(), &file, &format, &outer);
-  }
+  explicit Wave(const std::string& path) { opened = wave_open(path.c_str(), &file, &format, &outer); }
   ~Wave() {
     if (opened == WAVE_OK) wave_close(file, format);
   }
@@ -71,8 +69,8 @@ class Wave {
   RiffFile* file = kNotAFile;
   WaveFormat* format = kNotAFormat;
   // Left over from an earlier file: a header cut short must not pass for one of form "WAVE".
-  RiffChunk outer{platform::riff_fourcc('R', 'I', 'F', 'F'), 100,
-                  platform::riff_fourcc('W', 'A', 'V', 'E'), 8, 0};
+  RiffChunk outer{platform::riff_fourcc('R', 'I', 'F', 'F'), 100, platform::riff_fourcc('W', 'A', 'V', 'E'),
+                  8, 0};
   RiffChunk data{};
 };
 
@@ -212,8 +210,7 @@ TEST_F(WaveTest, OpensFormatAndReadsData) {
     EXPECT_EQ(f.block_align, c.format.block_align);
     EXPECT_EQ(f.bits_per_sample, c.format.bits_per_sample);
     ASSERT_EQ(f.extra_size, c.format.extra_size);
-    EXPECT_EQ(Bytes(wave_extra_bytes(w.format), wave_extra_bytes(w.format) + f.extra_size),
-              c.extra);
+    EXPECT_EQ(Bytes(wave_extra_bytes(w.format), wave_extra_bytes(w.format) + f.extra_size), c.extra);
 
     ASSERT_EQ(w.seek(), WAVE_OK);
     EXPECT_EQ(w.data.cksize, c.samples.size());
@@ -244,47 +241,39 @@ std::vector<BadFile> bad_files() {
       {"cut inside the form type", cut(wave({kFmt, data}), 10), WAVE_ERR_NOT_WAVE},
       {"cut after the form type", riff_declaring(200, "WAVE", {}), kChunkNotFound},
       {"cut inside the fmt header", riff_declaring(200, "WAVE", cut(kFmt, 6)), kChunkNotFound},
-      {"cut inside the format block", riff_declaring(200, "WAVE", cut(kFmt, 18)),
-       WAVE_ERR_CANNOT_READ},
+      {"cut inside the format block", riff_declaring(200, "WAVE", cut(kFmt, 18)), WAVE_ERR_CANNOT_READ},
       {"not RIFF", with_id(wave({kFmt, data}), "RIFX"), WAVE_ERR_NOT_WAVE},
-      {"LIST where RIFF belongs", chunk("LIST", cat({id_bytes("WAVE"), kFmt, data})),
-       WAVE_ERR_NOT_WAVE},
+      {"LIST where RIFF belongs", chunk("LIST", cat({id_bytes("WAVE"), kFmt, data})), WAVE_ERR_NOT_WAVE},
       {"other form type", riff("AVI ", cat({kFmt, data})), WAVE_ERR_NOT_WAVE},
       {"no fmt chunk", wave({data}), kChunkNotFound},
       {"non-PCM without its extra-size word",
-       riff_declaring(200, "WAVE", chunk("fmt ", format_block(2, 1, 22050, 4))),
-       WAVE_ERR_CANNOT_READ},
+       riff_declaring(200, "WAVE", chunk("fmt ", format_block(2, 1, 22050, 4))), WAVE_ERR_CANNOT_READ},
       {"non-PCM with half an extra-size word",
        riff_declaring(200, "WAVE", cat({chunk("fmt ", format_block(2, 1, 22050, 4)), {0x02}})),
        WAVE_ERR_CANNOT_READ},
       {"extra size 65535 with the bytes missing",
-       riff_declaring(200, "WAVE",
-                      chunk("fmt ", format_with_extra(2, 1, 22050, 4, 65535, samples(10)))),
+       riff_declaring(200, "WAVE", chunk("fmt ", format_with_extra(2, 1, 22050, 4, 65535, samples(10)))),
        WAVE_ERR_NOT_WAVE},
       {"extra bytes cut short",
-       riff_declaring(
-           200, "WAVE",
-           chunk_declaring("fmt ", 28, format_with_extra(2, 1, 22050, 4, 10, samples(4)))),
+       riff_declaring(200, "WAVE",
+                      chunk_declaring("fmt ", 28, format_with_extra(2, 1, 22050, 4, 10, samples(4)))),
        WAVE_ERR_NOT_WAVE},
       {"chunk before fmt running past the end of the file",
        wave({chunk_declaring("JUNK", 0x10000, samples(8)), kFmt, data}), kChunkNotFound},
       {"odd-sized chunk without its pad byte before fmt",
        wave({chunk_declaring("JUNK", 3, samples(3), false), kFmt, data}), kChunkNotFound},
       {"RIFF size 0", riff_declaring(0, "WAVE", cat({kFmt, data})), kChunkNotFound},
-      {"RIFF size holding the form type only", riff_declaring(4, "WAVE", cat({kFmt, data})),
-       kChunkNotFound},
+      {"RIFF size holding the form type only", riff_declaring(4, "WAVE", cat({kFmt, data})), kChunkNotFound},
       // The end of the RIFF chunk is a 32-bit offset in mmio: 8 + 0xFFFFFFFF comes round to 7.
-      {"RIFF size 0xFFFFFFFF", riff_declaring(0xFFFFFFFF, "WAVE", cat({kFmt, data})),
-       kChunkNotFound},
+      {"RIFF size 0xFFFFFFFF", riff_declaring(0xFFFFFFFF, "WAVE", cat({kFmt, data})), kChunkNotFound},
       // XXXX's size brings the next offset back to JUNK, whose next is XXXX again. Wine's own
       // find-chunk search goes round these two for ever; the reader's search ends.
       {"chunk size leading the search back",
-       wave({chunk("JUNK", {}), chunk_declaring("XXXX", 0xFFFFFFF0, {}), kFmt, data}),
-       kChunkNotFound},
+       wave({chunk("JUNK", {}), chunk_declaring("XXXX", 0xFFFFFFF0, {}), kFmt, data}), kChunkNotFound},
   };
   for (std::size_t n : {0, 1, 14, 15}) {
-    rows.push_back({"fmt of " + std::to_string(n) + " bytes",
-                    wave({chunk("fmt ", cut(kBlock, n)), data}), WAVE_ERR_NOT_WAVE});
+    rows.push_back({"fmt of " + std::to_string(n) + " bytes", wave({chunk("fmt ", cut(kBlock, n)), data}),
+                    WAVE_ERR_NOT_WAVE});
   }
   return rows;
 }
@@ -335,8 +324,8 @@ TEST_F(WaveTest, SeekDataFailsWithoutReachableDataChunk) {
   const std::vector<SeekCase> cases = {
       {"no data chunk", wave({kFmt}), kChunkNotFound},
       {"no data chunk, LIST after fmt", wave({kFmt, info_list("x")}), kChunkNotFound},
-      {"fmt size past the end of the file",
-       wave({chunk_declaring("fmt ", 0x10000, kBlock), data_chunk(100)}), kChunkNotFound},
+      {"fmt size past the end of the file", wave({chunk_declaring("fmt ", 0x10000, kBlock), data_chunk(100)}),
+       kChunkNotFound},
       // Ascending wraps to just after the fmt header; the search then reads the format block as
       // a header and leaves the file.
       {"fmt size 0xFFFFFFFF", wave({chunk_declaring("fmt ", 0xFFFFFFFF, kBlock), data_chunk(100)}),
@@ -353,8 +342,8 @@ TEST_F(WaveTest, SeekDataFailsWithoutReachableDataChunk) {
 // The search stays inside the RIFF chunk, on both platforms (Wine's own find-chunk search would
 // walk on to the end of the file).
 TEST_F(WaveTest, DataChunkBeyondTheRiffSize) {
-  Wave w(files_.write("short_riff.wav", riff_declaring(static_cast<uint32_t>(4 + kFmt.size()),
-                                                       "WAVE", cat({kFmt, data_chunk(100)}))));
+  Wave w(files_.write("short_riff.wav", riff_declaring(static_cast<uint32_t>(4 + kFmt.size()), "WAVE",
+                                                       cat({kFmt, data_chunk(100)}))));
   ASSERT_EQ(w.opened, WAVE_OK);
   EXPECT_EQ(w.seek(), kChunkNotFound);
 }
@@ -392,8 +381,7 @@ TEST_F(WaveTest, ReadsInRequestsUpToTheDataSize) {
       ASSERT_EQ(r.result, WAVE_OK);
       counts.push_back(r.got);
       ASSERT_EQ(r.got, std::min<std::size_t>(c.request, s.size() - at));
-      ASSERT_TRUE(
-          std::equal(r.bytes.begin(), r.bytes.end(), s.begin() + static_cast<std::ptrdiff_t>(at)));
+      ASSERT_TRUE(std::equal(r.bytes.begin(), r.bytes.end(), s.begin() + static_cast<std::ptrdiff_t>(at)));
       at += r.got;
       EXPECT_EQ(w.data.cksize, s.size() - at);
       if (r.got == 0) break;
@@ -434,8 +422,7 @@ TEST_F(WaveTest, ReadMeetingTheEndOfTheFileIsTruncated) {
       ReadStep r = w.read(c.request);
       ASSERT_EQ(r.result, WAVE_OK);
       ASSERT_EQ(r.got, c.request);
-      ASSERT_TRUE(
-          std::equal(r.bytes.begin(), r.bytes.end(), s.begin() + static_cast<std::ptrdiff_t>(at)));
+      ASSERT_TRUE(std::equal(r.bytes.begin(), r.bytes.end(), s.begin() + static_cast<std::ptrdiff_t>(at)));
       at += r.got;
     }
     ReadStep r = w.read(c.request);
@@ -486,8 +473,7 @@ TEST_F(WaveTest, CloseGivesBackFileAndFormat) {
   RiffFile* file = nullptr;
   WaveFormat* format = nullptr;
   RiffChunk outer{};
-  ASSERT_EQ(wave_open(files_.write("c.wav", wave({kFmt, data_chunk(10)})).c_str(), &file, &format,
-                      &outer),
+  ASSERT_EQ(wave_open(files_.write("c.wav", wave({kFmt, data_chunk(10)})).c_str(), &file, &format, &outer),
             WAVE_OK);
   EXPECT_EQ(wave_close(file, format), WAVE_OK);
   EXPECT_EQ(file, nullptr);
@@ -511,8 +497,7 @@ TEST_F(WaveTest, PlatformFailuresGiveTheirCodesAndKeepNothing) {
   // Non-PCM with extra bytes, so that open makes three reads: block, extra size, extra bytes.
   constexpr uint32_t kData = 30000;
   const std::string path = files_.write(
-      "faults.wav",
-      wave({chunk("fmt ", format_with_extra(2, 1, 22050, 4, 2, {1, 2})), data_chunk(kData)}));
+      "faults.wav", wave({chunk("fmt ", format_with_extra(2, 1, 22050, 4, 2, {1, 2})), data_chunk(kData)}));
   const std::vector<Fault> faults = {
       {Call::mmioOpenA, 1, Stage::open, WAVE_ERR_CANNOT_OPEN},
       {Call::mmioDescend, 1, Stage::open, kChunkNotFound},
