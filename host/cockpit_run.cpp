@@ -11,6 +11,7 @@
 #include "host/cockpit.h"
 #include "host/config_text.h"
 #include "host/exit_codes.h"
+#include "host/font.h"
 #include "host/report.h"
 #include "host/stb.h"
 #include "platform/shared_section.h"
@@ -314,26 +315,9 @@ std::string timeline_text(const std::vector<TimelineEvent>& events) {
 
 namespace {
 
-#if defined(_WIN32)
-constexpr const char* kLabelFont = "Z:/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf";
-#else
-constexpr const char* kLabelFont = "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf";
-#endif
-
-struct LabelFont {
-  std::vector<unsigned char> data;
-  stbtt_fontinfo info{};
-  bool ok = false;
-  LabelFont() {
-    std::ifstream in(kLabelFont, std::ios::binary);
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    ok = !data.empty() && stbtt_InitFont(&info, data.data(), stbtt_GetFontOffsetForIndex(data.data(), 0));
-  }
-};
-
 // Light text on the sheet; without the font the label is left out, the pictures still show.
 void draw_label(Image& dst, int x0, int y0, int px, const std::string& s) {
-  static const LabelFont font;
+  const TrueTypeFont& font = label_font();
   if (!font.ok) return;
   const float scale = stbtt_ScaleForPixelHeight(&font.info, float(px));
   int ascent = 0, descent = 0, gap = 0;

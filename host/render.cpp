@@ -8,33 +8,10 @@
 #include "host/host.h"
 #include "host/module.h"
 
-#include "host/stb.h"
+#include "host/font.h"
 
 namespace host {
 namespace {
-
-#if defined(_WIN32)
-constexpr const char* kFontPath = "Z:/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf";
-#else
-constexpr const char* kFontPath = "/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf";
-#endif
-
-// The metric twin of the windows' "Courier New", loaded once.
-struct Font {
-  std::vector<unsigned char> data;
-  stbtt_fontinfo info{};
-  bool ok = false;
-  Font() {
-    std::ifstream in(kFontPath, std::ios::binary);
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    ok = !data.empty() && stbtt_InitFont(&info, data.data(), stbtt_GetFontOffsetForIndex(data.data(), 0));
-  }
-};
-
-const Font& font() {
-  static const Font f;
-  return f;
-}
 
 // Colour words are Windows COLORREFs: 0x00BBGGRR.
 Rgb colour(uint32_t c) { return Rgb{uint8_t(c & 0xFF), uint8_t(c >> 8 & 0xFF), uint8_t(c >> 16 & 0xFF)}; }
@@ -62,7 +39,7 @@ void draw_window(Image& dst, const frame::StringElement& s, const std::string& t
   for (int y = y0; y < y0 + h; ++y)
     for (int x = x0; x < x0 + w; ++x)
       if (dst.contains(x, y)) dst.at(x, y) = bg;
-  const Font& f = font();
+  const TrueTypeFont& f = window_font();
   if (!f.ok || text.empty()) return;
   const float scale = stbtt_ScaleForPixelHeight(&f.info, float(h));
   int ascent = 0, descent = 0, gap = 0;
