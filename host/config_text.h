@@ -5,12 +5,26 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace host::text {
+
+// The whole of a text file, or nullopt with "<path>: cannot read the <what>" in error.
+inline std::optional<std::string> read_file(const std::string& path, const char* what, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = path + ": cannot read the " + what;
+    return std::nullopt;
+  }
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
 
 inline std::string_view trim(std::string_view s) {
   const auto first = s.find_first_not_of(" \t\r\n");

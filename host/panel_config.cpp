@@ -1,8 +1,6 @@
 #include "host/panel_config.h"
 
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "host/config_text.h"
 
@@ -165,14 +163,9 @@ std::optional<PanelConfig> parse_panel_config(std::string_view text, const std::
 }
 
 std::optional<PanelConfig> read_panel_config(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": cannot read the panel configuration";
-    return std::nullopt;
-  }
-  std::ostringstream all;
-  all << in.rdbuf();
-  return parse_panel_config(all.str(), path, error);
+  const auto text = text::read_file(path, "panel configuration", error);
+  if (!text) return std::nullopt;
+  return parse_panel_config(*text, path, error);
 }
 
 }  // namespace host

@@ -1,8 +1,5 @@
 #include "host/scenario.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "host/config_text.h"
 
 namespace host {
@@ -314,14 +311,9 @@ std::optional<Scenario> parse_scenario(std::string_view text, const std::string&
 }
 
 std::optional<Scenario> read_scenario(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": cannot read the scenario";
-    return std::nullopt;
-  }
-  std::ostringstream all;
-  all << in.rdbuf();
-  auto s = parse_scenario(all.str(), path, error);
+  const auto text = text::read_file(path, "scenario", error);
+  if (!text) return std::nullopt;
+  auto s = parse_scenario(*text, path, error);
   if (s) {
     const auto slash = path.find_last_of("/\\");
     s->dir = slash == std::string::npos ? "." : path.substr(0, slash);
